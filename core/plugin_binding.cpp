@@ -1,0 +1,46 @@
+#include "plugin_binding.h"
+
+namespace {
+bool freeingStopped = false;
+}
+
+void StopFreeingLibraries()
+{
+    freeingStopped = true;
+}
+
+PluginLibrary::~PluginLibrary()
+{
+    if (handle_ && !freeingStopped)
+        FreeLibrary(handle_);
+}
+
+PluginEntryPoints ResolveEntryPoints(const SharedRef<HMODULE>& library)
+{
+    PluginEntryPoints entryPoints;
+    entryPoints.library = library;
+    HMODULE handle = library.Empty() ? nullptr : *library;
+    entryPoints.GetPluginInfo = FindExport<GetPluginInfoFunction>(handle, "GetPluginInfo");
+    entryPoints.IsSupported = FindExport<IsSupportedFunction>(handle, "IsSupported");
+    entryPoints.GetPictureInfo = FindExport<GetPictureInfoFunction>(handle, "GetPictureInfo");
+    entryPoints.GetPicture = FindExport<GetPictureFunction>(handle, "GetPicture");
+    entryPoints.GetPreview = FindExport<GetPreviewFunction>(handle, "GetPreview");
+    entryPoints.GetArchiveInfo = FindExport<GetArchiveInfoFunction>(handle, "GetArchiveInfo");
+    entryPoints.GetFileInfo = FindExport<GetFileInfoFunction>(handle, "GetFileInfo");
+    entryPoints.GetFile = FindExport<GetFileFunction>(handle, "GetFile");
+    entryPoints.ConfigurationDlg = FindExport<ConfigurationDlgFunction>(handle, "ConfigurationDlg");
+    return entryPoints;
+}
+
+SharedRef<PluginEntryPoints> LoadPlugin(const std::string& path)
+{
+    SharedRef<HMODULE> library(new PluginLibrary(LoadLibraryA(path.c_str())));
+    return SharedRef<PluginEntryPoints>(new LoadedPlugin(ResolveEntryPoints(library)));
+}
+
+PluginEntryPoints* GetEntryPoints(PluginModule& module)
+{
+    if (module.binding.Empty())
+        module.binding = LoadPlugin(module.path);
+    return module.binding.Get();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+// The binding of catalogued plug-ins: load on demand, the nine entry points, and
+// FreeLibrary when the last holder goes.
+#include <string>
+
+#include "plugin_interface.h"
+#include "plugin_module.h"
+#include "shared_ref.h"
+
+// Holds one loaded library (null when the load failed) and frees it on destruction.
+class PluginLibrary : public SharedHolder<HMODULE> {
+public:
+    explicit PluginLibrary(HMODULE handle) : handle_(handle) {}
+    ~PluginLibrary() override;
+    HMODULE* Get() override { return &handle_; }
+
+private:
+    HMODULE handle_;
+};
+
+// The nine entry points of one loaded plug-in, each null when not exported. Every
+// copy keeps the library loaded.
+struct PluginEntryPoints {
+    SharedRef<HMODULE> library;
+    GetPluginInfoFunction* GetPluginInfo = nullptr;
+    IsSupportedFunction* IsSupported = nullptr;
+    GetPictureInfoFunction* GetPictureInfo = nullptr;
+    GetPictureFunction* GetPicture = nullptr;
+    GetPreviewFunction* GetPreview = nullptr;
+    GetArchiveInfoFunction* GetArchiveInfo = nullptr;
+    GetFileInfoFunction* GetFileInfo = nullptr;
+    GetFileFunction* GetFile = nullptr;
+    ConfigurationDlgFunction* ConfigurationDlg = nullptr;
+};
+
+using LoadedPlugin = ValueHolder<PluginEntryPoints>;
+
+// Looks up the nine entry points in the referenced library; all null when its
+// handle is null.
+PluginEntryPoints ResolveEntryPoints(const SharedRef<HMODULE>& library);
+
+// Loads the library at `path` exactly as given and resolves it. The result is the
+// library's only holder.
+SharedRef<PluginEntryPoints> LoadPlugin(const std::string& path);
+
+// The module's entry points, loading its library on the first call. A failed load
+// is remembered: the module stays bound with null entry points and is not retried.
+// The address stays valid while the module keeps its binding.
+PluginEntryPoints* GetEntryPoints(PluginModule& module);
+
+// At process exit other libraries may already be gone; after this call no
+// PluginLibrary of this module frees its library any more.
+void StopFreeingLibraries();
+
+// Looks up an export by name and types it.
+template <class Function>
+Function* FindExport(HMODULE library, const char* name)
+{
+    if (!library)
+        return nullptr;
+    return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}

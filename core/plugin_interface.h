@@ -1,0 +1,70 @@
+#pragma once
+
+// The Susie plug-in interface as this system calls and exports it: 32-bit results,
+// the standard-call convention, and the information records that only the host and
+// the catalogued plug-ins look into. Widths follow the pointer size, which on the
+// interface's 32-bit platform are the interface's DWORD and LONG.
+#include <windows.h>
+
+// Result codes of the picture and archive calls.
+enum SpiResult : int {
+    kSpiNotImplemented = -1,
+    kSpiSuccess = 0,
+    kSpiCancelled = 1,
+    kSpiUnknownFormat = 2,
+    kSpiBrokenData = 3,
+    kSpiOutOfMemory = 4,
+    kSpiMemoryError = 5,
+    kSpiReadError = 6,
+    kSpiInternalError = 8,
+};
+
+// Low three bits of `flag`: where the input is.
+constexpr unsigned int kSpiInputMask = 7;
+constexpr unsigned int kSpiInputFile = 0;
+constexpr unsigned int kSpiInputMemory = 1;
+// Bits 8-10 of `flag` for GetFile: where the output goes.
+constexpr unsigned int kSpiOutputMask = 0x700;
+constexpr unsigned int kSpiOutputFile = 0x000;
+constexpr unsigned int kSpiOutputMemory = 0x100;
+
+#pragma pack(push, 1)
+struct SpiPictureInfo {
+    LONG left;
+    LONG top;
+    LONG width;
+    LONG height;
+    WORD xDensity;
+    WORD yDensity;
+    SHORT colorDepth;
+    HLOCAL hInfo;  // text information, LocalAlloc'd by the plug-in, or null
+};
+
+struct SpiFileInfo {
+    unsigned char method[8];
+    ULONG_PTR position;
+    ULONG_PTR compressedSize;
+    ULONG_PTR fileSize;
+    LONG timestamp;  // seconds since 1970, the interface's 32-bit time
+    char path[200];
+    char fileName[200];
+    ULONG crc;
+};
+#pragma pack(pop)
+
+typedef int(WINAPI SpiProgressCallback)(int done, int total, LONG_PTR data);
+
+typedef int(WINAPI GetPluginInfoFunction)(int infono, LPSTR buf, int buflen);
+typedef int(WINAPI IsSupportedFunction)(LPCSTR filename, ULONG_PTR dw);
+typedef int(WINAPI GetPictureInfoFunction)(LPCSTR buf, LONG_PTR len, unsigned int flag,
+                                           SpiPictureInfo* lpInfo);
+typedef int(WINAPI GetPictureFunction)(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo,
+                                       HLOCAL* pHBm, SpiProgressCallback* progressCallback,
+                                       LONG_PTR lData);
+typedef GetPictureFunction GetPreviewFunction;
+typedef int(WINAPI GetArchiveInfoFunction)(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* lphInf);
+typedef int(WINAPI GetFileInfoFunction)(LPCSTR buf, LONG_PTR len, LPCSTR entryName, unsigned int flag,
+                                        SpiFileInfo* lpInfo);
+typedef int(WINAPI GetFileFunction)(LPCSTR buf, LONG_PTR len, LPSTR dest, unsigned int flag,
+                                    SpiProgressCallback* progressCallback, LONG_PTR lData);
+typedef int(WINAPI ConfigurationDlgFunction)(HWND parent, int fnc);

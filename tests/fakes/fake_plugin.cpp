@@ -1,0 +1,337 @@
+// A configurable stand-in for a catalogued plug-in. One source, built several times
+// with different export lists. Each copy reads its behaviour from "<own path>.cfg"
+// and appends one line per call to "<own path>.log", so a test can see what it was
+// asked and how often it was loaded ("attach") and freed ("detach").
+//
+// Configuration lines are key=value; "\n", "\r", "\t" and "\\" are escapes in values.
+//   info.N=text          answer to GetPluginInfo(N); numbers without a line answer 0
+//   info.N.fill=L        answer L bytes of 'a'..'z' instead
+//   info.N.silent=1      answer non-zero without writing anything
+//   IsSupported=R        result of IsSupported (default 1); the same key for every
+//   GetPictureInfo=R     other entry point gives its result (default 0)
+//   callback=1           the picture and GetFile calls call the host's progress callback
+//   closeStdout=1        close the process's standard-output handle when loaded
+//   mark=B               pixel byte of the 2x2, 8-bit picture GetPicture returns
+//   entries=a.txt,b.txt  the entries GetArchiveInfo lists
+//   content.NAME=text    what GetFile extracts for entry NAME
+//   reenter=MODULE       during IsSupported and GetPicture, call IsSupported of the
+//                        loaded MODULE (by file name) and log the answer
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "plugin_interface.h"
+
+namespace {
+
+HMODULE ownModule = nullptr;
+
+std::string OwnPath()
+{
+    char buffer[4096] = {};
+    GetModuleFileNameA(ownModule, buffer, sizeof buffer);
+    return buffer;
+}
+
+void Log(const std::string& line)
+{
+    std::string path = OwnPath() + ".log";
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    std::string text = line + "\n";
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string Unescape(const std::string& value)
+{
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\\' && i + 1 < value.size()) {
+            char next = value[++i];
+            out.push_back(next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : next);
+        } else {
+            out.push_back(value[i]);
+        }
+    }
+    return out;
+}
+
+const std::map<std::string, std::string>& Config()
+{
+    static std::map<std::string, std::string> config = [] {
+        std::map<std::string, std::string> values;
+        std::string path = OwnPath() + ".cfg";
+        FILE* file = std::fopen(path.c_str(), "rb");
+        if (!file)
+            return values;
+        std::string text;
+        char chunk[4096];
+        std::size_t got;
+        while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+            text.append(chunk, got);
+        std::fclose(file);
+        std::istringstream lines(text);
+        std::string line;
+        while (std::getline(lines, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            std::string::size_type equals = line.find('=');
+            if (equals != std::string::npos)
+                values[line.substr(0, equals)] = Unescape(line.substr(equals + 1));
+        }
+        return values;
+    }();
+    return config;
+}
+
+bool Has(const std::string& key)
+{
+    return Config().count(key) != 0;
+}
+
+std::string Value(const std::string& key, const std::string& fallback = "")
+{
+    auto found = Config().find(key);
+    return found == Config().end() ? fallback : found->second;
+}
+
+int Number(const std::string& key, int fallback)
+{
+    return Has(key) ? std::atoi(Value(key).c_str()) : fallback;
+}
+
+std::string Pointer(const void* pointer)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", pointer);
+    return text;
+}
+
+std::string InputName(LPCSTR buf, unsigned int flag)
+{
+    return (flag & kSpiInputMask) == kSpiInputFile ? std::string(buf ? buf : "") : "memory:" + Pointer(buf);
+}
+
+void Reenter()
+{
+    if (!Has("reenter"))
+        return;
+    HMODULE front = GetModuleHandleA(Value("reenter").c_str());
+    auto* isSupported = reinterpret_cast<IsSupportedFunction*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(front, "IsSupported")));
+    if (isSupported)
+        Log("reenter|IsSupported|" + std::to_string(isSupported("reentered.name", 0)));
+}
+
+void CallBack(SpiProgressCallback* progressCallback, LONG_PTR lData)
+{
+    if (Number("callback", 0) && progressCallback)
+        Log("callback|" + std::to_string(progressCallback(0, 1, lData)));
+}
+
+HLOCAL Allocate(const void* data, std::size_t size)
+{
+    HLOCAL handle = LocalAlloc(LMEM_MOVEABLE, size);
+    if (handle) {
+        std::memcpy(LocalLock(handle), data, size);
+        LocalUnlock(handle);
+    }
+    return handle;
+}
+
+std::vector<std::string> Entries()
+{
+    std::vector<std::string> entries;
+    std::istringstream list(Value("entries"));
+    std::string entry;
+    while (std::getline(list, entry, ','))
+        entries.push_back(entry);
+    return entries;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        ownModule = instance;
+        Log("attach");
+        if (Number("closeStdout", 0))
+            CloseHandle(GetStdHandle(STD_OUTPUT_HANDLE));
+        if (Number("refuseLoad", 0))
+            return FALSE;
+    } else if (reason == DLL_PROCESS_DETACH) {
+        Log(reserved ? "detach|exit" : "detach");
+    }
+    return TRUE;
+}
+
+int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen)
+{
+    Log("GetPluginInfo|" + std::to_string(infono) + "|" + std::to_string(buflen));
+    std::string key = "info." + std::to_string(infono);
+    if (Number(key + ".silent", 0))
+        return 1;
+    std::string text;
+    if (Has(key + ".fill")) {
+        int length = Number(key + ".fill", 0);
+        for (int i = 0; i < length; ++i)
+            text.push_back(static_cast<char>('a' + i % 26));
+    } else if (Has(key)) {
+        text = Value(key);
+    } else {
+        return 0;
+    }
+    if (!buf || buflen < 1)
+        return 0;
+    int copied = static_cast<int>(text.size()) < buflen - 1 ? static_cast<int>(text.size()) : buflen - 1;
+    std::memcpy(buf, text.data(), copied);
+    buf[copied] = '\0';
+    return copied > 0 ? copied : 1;
+}
+
+int WINAPI IsSupported(LPCSTR filename, ULONG_PTR dw)
+{
+    Log("IsSupported|" + std::string(filename ? filename : "(null)") + "|" + std::to_string(dw));
+    Reenter();
+    return Number("IsSupported", 1);
+}
+
+int WINAPI GetPictureInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, SpiPictureInfo* lpInfo)
+{
+    Log("GetPictureInfo|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + std::to_string(flag));
+    int result = Number("GetPictureInfo", 0);
+    if (result == 0 && lpInfo) {
+        std::memset(lpInfo, 0, sizeof *lpInfo);
+        lpInfo->width = 2;
+        lpInfo->height = 2;
+        lpInfo->colorDepth = 8;
+    }
+    return result;
+}
+
+static int MakePicture(const char* name, LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo,
+                       HLOCAL* pHBm, SpiProgressCallback* progressCallback, LONG_PTR lData)
+{
+    Log(std::string(name) + "|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + std::to_string(flag));
+    Reenter();
+    CallBack(progressCallback, lData);
+    int result = Number(name, 0);
+    if (result != 0 || !pHBInfo || !pHBm)
+        return result;
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD palette[256];
+    } info = {};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = 2;
+    info.header.biHeight = 2;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 8;
+    info.header.biClrUsed = 256;
+    for (int i = 0; i < 256; ++i)
+        info.palette[i] = RGBQUAD{static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
+    BYTE mark = static_cast<BYTE>(Number("mark", 0x5a));
+    BYTE bits[8] = {mark, mark, 0, 0, mark, mark, 0, 0};  // rows padded to 4 bytes
+    *pHBInfo = Allocate(&info, sizeof info);
+    *pHBm = Allocate(bits, sizeof bits);
+    return (*pHBInfo && *pHBm) ? 0 : kSpiOutOfMemory;
+}
+
+int WINAPI GetPicture(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo, HLOCAL* pHBm,
+                      SpiProgressCallback* progressCallback, LONG_PTR lData)
+{
+    return MakePicture("GetPicture", buf, len, flag, pHBInfo, pHBm, progressCallback, lData);
+}
+
+int WINAPI GetPreview(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo, HLOCAL* pHBm,
+                      SpiProgressCallback* progressCallback, LONG_PTR lData)
+{
+    return MakePicture("GetPreview", buf, len, flag, pHBInfo, pHBm, progressCallback, lData);
+}
+
+int WINAPI GetArchiveInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* lphInf)
+{
+    Log("GetArchiveInfo|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + std::to_string(flag));
+    int result = Number("GetArchiveInfo", 0);
+    if (result != 0 || !lphInf)
+        return result;
+    std::vector<std::string> entries = Entries();
+    std::vector<SpiFileInfo> table(entries.size() + 1);
+    std::memset(table.data(), 0, table.size() * sizeof(SpiFileInfo));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        SpiFileInfo& info = table[i];
+        std::memcpy(info.method, "FAKE", 4);
+        info.position = i;
+        std::string content = Value("content." + entries[i]);
+        info.compressedSize = info.fileSize = content.size();
+        std::snprintf(info.fileName, sizeof info.fileName, "%s", entries[i].c_str());
+    }
+    *lphInf = Allocate(table.data(), table.size() * sizeof(SpiFileInfo));
+    return *lphInf ? 0 : kSpiOutOfMemory;
+}
+
+int WINAPI GetFileInfo(LPCSTR buf, LONG_PTR len, LPCSTR entryName, unsigned int flag, SpiFileInfo* lpInfo)
+{
+    Log("GetFileInfo|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" +
+        std::string(entryName ? entryName : "(null)") + "|" + std::to_string(flag));
+    int result = Number("GetFileInfo", 0);
+    if (result != 0 || !lpInfo || !entryName)
+        return result;
+    std::vector<std::string> entries = Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i] == entryName) {
+            std::memset(lpInfo, 0, sizeof *lpInfo);
+            lpInfo->position = i;
+            lpInfo->fileSize = Value("content." + entries[i]).size();
+            std::snprintf(lpInfo->fileName, sizeof lpInfo->fileName, "%s", entryName);
+            return 0;
+        }
+    }
+    return kSpiUnknownFormat;
+}
+
+int WINAPI GetFile(LPCSTR buf, LONG_PTR len, LPSTR dest, unsigned int flag, SpiProgressCallback* progressCallback,
+                   LONG_PTR lData)
+{
+    bool toMemory = (flag & kSpiOutputMask) == kSpiOutputMemory;
+    Log("GetFile|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" +
+        (toMemory ? "memory" : std::string(dest ? dest : "(null)")) + "|" + std::to_string(flag));
+    CallBack(progressCallback, lData);
+    int result = Number("GetFile", 0);
+    std::vector<std::string> entries = Entries();
+    if (result != 0 || !dest || len < 0 || static_cast<std::size_t>(len) >= entries.size())
+        return result != 0 ? result : kSpiBrokenData;
+    std::string content = Value("content." + entries[len]);
+    if (toMemory) {
+        HLOCAL* target = reinterpret_cast<HLOCAL*>(dest);
+        *target = Allocate(content.data(), content.size());
+        return *target ? 0 : kSpiOutOfMemory;
+    }
+    std::string path = std::string(dest) + "\\" + entries[len];
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return kSpiReadError;
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::fclose(file);
+    return 0;
+}
+
+int WINAPI ConfigurationDlg(HWND parent, int fnc)
+{
+    Log("ConfigurationDlg|" + Pointer(parent) + "|" + std::to_string(fnc));
+    return Number("ConfigurationDlg", 0);
+}
+
+}  // extern "C"

@@ -1,0 +1,33 @@
+#include <gtest/gtest.h>
+
+#include "catalogue_switch.h"
+
+namespace {
+
+TEST(CatalogueSwitch, NameFromTheHostCommandLine)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"host.exe", "briskspi.txt"},
+        {"", "briskspi.txt"},
+        {"host.exe /configfile:list.txt", "list.txt"},
+        {"HOST.EXE /CONFIGFILE:Other.TXT next", "other.txt"},
+        {"host.exe /ConfigFile:my list.txt", "my"},
+        {"host.exe /configfile:\"q.txt\"", "\"q.txt\""},
+        {"host.exe /configfile: x", ""},
+        {"host.exe /configfile:", ""},
+        {"host.exe /configfile:a.txt /configfile:b.txt", "a.txt"},
+        {"host.exe /configfile:..\\Lists\\A.txt", "..\\lists\\a.txt"},
+        {"host.exe /configfile:a\tb.txt c", "a\tb.txt"},
+        {"host.exe -configfile:a.txt", "briskspi.txt"},
+        {"C:\\Tools\\/configfile:x\\host.exe", "x\\host.exe"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CatalogueFileName(c.first), c.second) << c.first;
+}
+
+TEST(CatalogueSwitch, OnlyAsciiLettersAreFolded)
+{
+    EXPECT_EQ(CatalogueFileName("h /configfile:\xC4\xE4Z.txt"), "\xC4\xE4z.txt");
+}
+
+}  // namespace

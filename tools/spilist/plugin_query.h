@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "plugin_module.h"
+
+// A plug-in that is still answering at this information number is not asked further;
+// its record keeps what it answered before.
+constexpr int kInformationNumberLimit = 10000;
+
+// Loads the plug-in at `path` exactly as given, reads its information items, notes
+// whether it offers ConfigurationDlg and frees it again before returning. Empty when
+// the library cannot be loaded or does not export GetPluginInfo.
+std::optional<PluginModule> QueryPlugin(const std::string& path);

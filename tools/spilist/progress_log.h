@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// The builder's progress and error lines on standard error, each flushed at once so
+// that a plug-in that hangs or crashes the run leaves its path as the last line.
+
+// The path about to be loaded.
+void ReportPath(const std::string& path);
+// "error in " and the path: not loadable, or no GetPluginInfo.
+void ReportError(const std::string& path);
+// The plug-in was still answering at the information-number limit; its record holds
+// what it answered up to there.
+void ReportInformationLimit(const std::string& path, int limit);

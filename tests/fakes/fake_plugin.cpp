@@ -7,6 +7,7 @@
 //   info.N=text          answer to GetPluginInfo(N); numbers without a line answer 0
 //   info.N.fill=L        answer L bytes of 'a'..'z' instead
 //   info.N.silent=1      answer non-zero without writing anything
+//   info.all=text        answer to every number that has no info.N line of its own
 //   IsSupported=R        result of IsSupported (default 1); the same key for every
 //   GetPictureInfo=R     other entry point gives its result (default 0)
 //   callback=1           the picture and GetFile calls call the host's progress callback
@@ -190,6 +191,8 @@ int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen)
             text.push_back(static_cast<char>('a' + i % 26));
     } else if (Has(key)) {
         text = Value(key);
+    } else if (Has("info.all")) {
+        text = Value("info.all");
     } else {
         return 0;
     }

@@ -1,0 +1,63 @@
+// The exports of both builds: identity, support probing and the About dialog.
+#include <windows.h>
+
+#include "export_guard.h"
+#include "module_set.h"
+#include "plugin_binding.h"
+#include "plugin_info_table.h"
+#include "plugin_interface.h"
+#include "registry_library.h"
+#include "support_probe.h"
+
+namespace {
+
+// briskspi.dll's About dialog; the caller-cleans convention, unlike the plug-in
+// interface. It copies the module set and does not keep the pointer.
+using ShowAboutFunction = int(HWND parent, ModuleCatalogue* moduleSet);
+
+int CopyPluginInfo(int infono, LPSTR buf, int buflen)
+{
+    if (!buf || buflen < 1 || infono < 0)
+        return 0;
+    const PluginInfoTable& table = pluginInfoTable();
+    if (static_cast<unsigned>(infono) >= table.size())
+        return 0;
+    lstrcpynA(buf, table[infono].c_str(), buflen);
+    // Plus one, so that an empty entry still differs from the end of the table.
+    return lstrlenA(buf) + 1;
+}
+
+int ShowAboutDialog(HWND parent, int fnc)
+{
+    if (fnc != 0 && fnc != 1)
+        return kSpiNotImplemented;
+    ModuleCatalogue& moduleSet = modules();
+    if (auto* showAbout = FindExport<ShowAboutFunction>(RegistryLibrary(), "ShowAbout"))
+        showAbout(parent, &moduleSet);
+    return 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+GetPluginInfoFunction GetPluginInfo;
+IsSupportedFunction IsSupported;
+ConfigurationDlgFunction ConfigurationDlg;
+
+int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen)
+{
+    return RunExport({0, 0}, [&] { return CopyPluginInfo(infono, buf, buflen); });
+}
+
+int WINAPI IsSupported(LPCSTR filename, ULONG_PTR dw)
+{
+    return RunExport({0, 0}, [&] { return ProbeSupport(filename, dw); });
+}
+
+int WINAPI ConfigurationDlg(HWND parent, int fnc)
+{
+    return RunExport({kSpiNotImplemented, kSpiNotImplemented}, [&] { return ShowAboutDialog(parent, fnc); });
+}
+
+}  // extern "C"

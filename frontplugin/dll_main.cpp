@@ -1,0 +1,17 @@
+#include <windows.h>
+
+#include "front_state.h"
+#include "plugin_binding.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        SetOwnModule(instance);
+    } else if (reason == DLL_PROCESS_DETACH && reserved) {
+        // Process exit: the plug-ins and briskspi.dll may already be detached, so the
+        // teardown that follows must not free them. An unload by FreeLibrary (null
+        // `reserved`) still frees them.
+        StopFreeingLibraries();
+    }
+    return TRUE;
+}

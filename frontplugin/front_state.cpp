@@ -1,0 +1,47 @@
+#include "front_state.h"
+
+namespace {
+HMODULE ownModule = nullptr;
+bool busy = false;
+// Constructed at library start, before anything created on first use, so it is
+// destroyed last and briskspi.dll outlives the records read from it.
+SharedRef<HMODULE> registryLibrary;
+}  // namespace
+
+HMODULE OwnModule()
+{
+    return ownModule;
+}
+
+void SetOwnModule(HMODULE module)
+{
+    ownModule = module;
+}
+
+bool& BusyFlag()
+{
+    return busy;
+}
+
+SharedRef<HMODULE>& RegistryLibraryReference()
+{
+    return registryLibrary;
+}
+
+ModuleSet& TheModuleSet()
+{
+    static ModuleSet moduleSet;
+    return moduleSet;
+}
+
+PluginInfoState& ThePluginInfoState()
+{
+    static PluginInfoState pluginInfo;
+    return pluginInfo;
+}
+
+std::string& LastRejectedName()
+{
+    static std::string lastRejectedName;
+    return lastRejectedName;
+}

@@ -1,0 +1,19 @@
+#include "registry_library.h"
+
+#include <string>
+
+#include "front_state.h"
+#include "module_path.h"
+#include "plugin_binding.h"
+
+HMODULE RegistryLibrary()
+{
+    SharedRef<HMODULE>& reference = RegistryLibraryReference();
+    if (reference.Empty()) {
+        // Always the own folder, never the search path: the registry that belongs to
+        // this front plug-in, whatever the host's current folder is.
+        std::string path = FolderOf(ModuleFileName(OwnModule())) + "briskspi.dll";
+        reference = new PluginLibrary(LoadLibraryA(path.c_str()));
+    }
+    return *reference;
+}

@@ -8,6 +8,7 @@
 //   info.N.fill=L        answer L bytes of 'a'..'z' instead
 //   info.N.silent=1      answer non-zero without writing anything
 //   info.all=text        answer to every number that has no info.N line of its own
+//   info.N.unterminated=1  fill the whole buffer, its last byte too, with 'u'
 //   IsSupported=R        result of IsSupported (default 1); the same key for every
 //   GetPictureInfo=R     other entry point gives its result (default 0)
 //   callback=1           the picture and GetFile calls call the host's progress callback
@@ -184,6 +185,11 @@ int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen)
     std::string key = "info." + std::to_string(infono);
     if (Number(key + ".silent", 0))
         return 1;
+    if (Number(key + ".unterminated", 0)) {
+        if (buf && buflen > 0)
+            std::memset(buf, 'u', buflen);
+        return 1;
+    }
     std::string text;
     if (Has(key + ".fill")) {
         int length = Number(key + ".fill", 0);

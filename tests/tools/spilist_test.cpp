@@ -149,6 +149,9 @@ TEST(Spilist, InformationBufferGrowsWhenAnAnswerFillsIt)
          letters(32767), {"0|4096", "1|4096", "1|8192", "1|16384", "1|32768", "2|65536"}},
         {"an answer that writes nothing gives the pre-filled spaces", "info.1.silent=1\n", std::string(32767, ' '),
          {"0|4096", "1|4096", "1|8192", "1|16384", "1|32768", "2|65536"}},
+        // Nothing past the buffer is read, even when the plug-in overwrote its last byte.
+        {"an answer without terminating zero is taken up to the buffer's end", "info.1.unterminated=1\n",
+         std::string(32768, 'u'), {"0|4096", "1|4096", "1|8192", "1|16384", "1|32768", "2|65536"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,4 +1,7 @@
 // The registry library's exports. Nothing thrown leaves them.
+#include <windows.h>
+
+#include "about_dialog.h"
 #include "catalogue_file.h"
 #include "module_catalogue.h"
 
@@ -16,4 +19,17 @@ extern "C" ModuleCatalogue* GetAllModules()
         }
     }
     return &catalogue;
+}
+
+// Caller-cleans, unlike the plug-in interface. -1 when the dialog cannot be shown,
+// including when the module set cannot be copied.
+extern "C" int __cdecl ShowAbout(HWND parent, const ModuleCatalogue* moduleSet)
+{
+    if (!moduleSet)
+        return -1;
+    try {
+        return ShowAboutDialog(parent, *moduleSet);
+    } catch (...) {
+        return -1;
+    }
 }

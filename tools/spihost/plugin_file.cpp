@@ -1,0 +1,98 @@
+#include "plugin_file.h"
+
+#include <vector>
+
+#include "host_files.h"
+
+namespace {
+
+// A plug-in that answers every number would never end the list.
+constexpr int kMostInformationNumbers = 200;
+
+std::string Information(GetPluginInfoFunction* getPluginInfo, int number, bool& answered)
+{
+    std::vector<char> buffer(4096, '\0');
+    answered = getPluginInfo(number, buffer.data(), static_cast<int>(buffer.size())) != 0;
+    buffer.back() = '\0';
+    return answered ? std::string(buffer.data()) : std::string();
+}
+
+}  // namespace
+
+std::string ExplainLoadFailure(const std::string& path, DWORD error)
+{
+    if (FolderExists(path))
+        return "it is a folder, not a plug-in file";
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return "no such file";
+    case ERROR_BAD_EXE_FORMAT:
+        return "not a Windows library this " + std::to_string(8 * sizeof(void*)) +
+               "-bit program can load: not a DLL at all, or one built for another processor "
+               "(32-bit plug-ins need a 32-bit host)";
+    case ERROR_MOD_NOT_FOUND:
+        return "a library it needs is missing (" + SystemMessage(error) + ")";
+    case ERROR_PROC_NOT_FOUND:
+        return "a library it needs lacks a function it imports (" + SystemMessage(error) + ")";
+    case ERROR_DLL_INIT_FAILED:
+        return "its start-up code refused to load (" + SystemMessage(error) + ")";
+    default:
+        return SystemMessage(error);
+    }
+}
+
+PluginFile::PluginFile(const std::string& path) : path_(FullPath(path))
+{
+    if (!FileExists(path_))
+        throw HostFailure{kHostCannotLoad, "cannot load plug-in " + path_ + ": " + ExplainLoadFailure(path_, ERROR_FILE_NOT_FOUND)};
+    // Error boxes of the loader would stop an unattended run.
+    UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    HMODULE library = LoadLibraryA(path_.c_str());
+    DWORD error = GetLastError();
+    SetErrorMode(oldMode);
+    if (!library)
+        throw HostFailure{kHostCannotLoad, "cannot load plug-in " + path_ + ": " + ExplainLoadFailure(path_, error)};
+    entryPoints_ = ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(library)));
+    if (!entryPoints_.GetPluginInfo)
+        throw HostFailure{kHostCannotLoad, "cannot use " + path_ + ": it loads, but exports no GetPluginInfo, so it "
+                                           "is not a Susie plug-in (or exports decorated names such as "
+                                           "GetPluginInfo@12)"};
+    bool answered = false;
+    version_ = Information(entryPoints_.GetPluginInfo, 0, answered);
+    name_ = Information(entryPoints_.GetPluginInfo, 1, answered);
+    for (int number = 2; number < kMostInformationNumbers; number += 2) {
+        std::string patterns = Information(entryPoints_.GetPluginInfo, number, answered);
+        if (!answered)
+            break;
+        std::string description = Information(entryPoints_.GetPluginInfo, number + 1, answered);
+        filters_.emplace_back(patterns, description);
+        if (!answered)
+            break;
+    }
+}
+
+std::string PluginFile::Label() const
+{
+    std::string::size_type cut = path_.find_last_of("\\/");
+    return cut == std::string::npos ? path_ : path_.substr(cut + 1);
+}
+
+bool PluginFile::IsImageFilter() const
+{
+    return version_.size() == 4 && version_.compare(2, 2, "IN") == 0;
+}
+
+bool PluginFile::IsArchiveExtractor() const
+{
+    return version_.size() == 4 && version_.compare(2, 2, "AM") == 0;
+}
+
+std::string PluginFile::KindText() const
+{
+    if (IsImageFilter())
+        return "image import filter";
+    if (IsArchiveExtractor())
+        return "archive extractor";
+    return "unknown kind";
+}

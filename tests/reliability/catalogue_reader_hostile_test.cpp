@@ -30,8 +30,9 @@ TEST_P(HostileCatalogueRead, GivesTheExpectedRecordsAndKeepsTheRules)
     }
     if (catalogue.checkRecords) {
         ASSERT_EQ(described.size(), catalogue.records.size());
-        for (std::size_t i = 0; i < described.size(); ++i)
+        for (std::size_t i = 0; i < described.size(); ++i) {
             ASSERT_EQ(described[i], catalogue.records[i]) << "record " << i;
+        }
     }
 }
 

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "bmp_writer.h"
+#include "child_process.h"
+#include "fake_plugins.h"
+#include "tar_writer.h"
+#include "test_files.h"
+
+namespace {
+
+std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+ProcessResult Spihost(const std::string& arguments)
+{
+    return RunProcess(Quoted(BinFolder() + "spihost.exe") + " " + arguments);
+}
+
+std::string Sample(const std::string& fileName)
+{
+    return Quoted(BinFolder() + fileName);
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+#define EXPECT_CONTAINS(text, part) EXPECT_TRUE(Contains(text, part)) << "missing \"" << (part) << "\" in:\n" << (text)
+
+TEST(Spihost, UsageErrorsExitWithTwo)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "no command given"},
+        {"frobnicate x", "unknown command frobnicate"},
+        {"info onlyone", "wrong number of arguments for info"},
+        {"extract a b c d e", "wrong number of arguments for extract"},
+        {"--bogus plugin x", "unknown option --bogus"},
+        {"--to-memory info a b", "--to-memory applies to extract only"},
+        {"--from-memory extract a b c", "--from-memory applies to info, picture and list only"},
+        {"--preview info a b", "--preview applies to picture only"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        ProcessResult result = Spihost(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments;
+        EXPECT_CONTAINS(result.standardError, message);
+        EXPECT_CONTAINS(result.standardError, "usage: spihost");
+    }
+}
+
+TEST(Spihost, PluginCommandShowsInformationAndExports)
+{
+    ProcessResult result = Spihost("plugin " + Sample("SampleBmp.spi"));
+    EXPECT_EQ(result.exitCode, 0) << result.standardError;
+    EXPECT_CONTAINS(result.standardOutput, "00IN image import filter \"BriskSPI sample bitmap reader 1.0\"");
+    EXPECT_CONTAINS(result.standardOutput, "filter 1  *.bmp;*.dib  \"Windows bitmap (uncompressed)\"");
+    EXPECT_CONTAINS(result.standardOutput, "exports   GetPluginInfo IsSupported GetPictureInfo GetPicture GetPreview "
+                                           "ConfigurationDlg");
+    EXPECT_CONTAINS(result.standardOutput, "lacks     GetArchiveInfo GetFileInfo GetFile");
+}
+
+// Why a plug-in cannot serve: each reason in words, and exit status 3.
+TEST(Spihost, SaysWhyAPluginCannotBeUsed)
+{
+    TempFolder folder;
+    WriteFileBytes(folder / "text.spi", "just some text, not a library");
+    CreateDirectoryA((folder / "folder.spi").c_str(), nullptr);
+    FakePlugin infoOnly(folder.Path(), "info_only.spi", "info_only", "info.0=00IN\ninfo.1=only information\n");
+    FakePlugin noInfo(folder.Path(), "no_info.spi", "no_info", "");
+    WriteFileBytes(folder / "a.bmp", WriteBmp(PatternImage(2, 2, 24, false)));
+    const std::pair<std::string, std::string> cases[] = {
+        {"missing.spi", "no such file"},
+        {"text.spi", "not a Windows library this " + std::to_string(8 * sizeof(void*)) + "-bit program can load"},
+        {"folder.spi", "it is a folder"},
+        {"info_only.spi", "info_only.spi does not export IsSupported"},
+        {"no_info.spi", "exports no GetPluginInfo"},
+    };
+    for (const auto& [plugin, message] : cases) {
+        ProcessResult result = Spihost("info " + Quoted(folder / plugin) + " " + Quoted(folder / "a.bmp"));
+        EXPECT_EQ(result.exitCode, 3) << plugin;
+        EXPECT_CONTAINS(result.standardError, message);
+    }
+}
+
+TEST(Spihost, RefusalAndResultCodesAreExplained)
+{
+    TempFolder folder;
+    WriteFileBytes(folder / "a.tar", WriteTar({{"x.txt", "x"}}));
+    WriteFileBytes(folder / "a.bmp", WriteBmp(PatternImage(2, 2, 24, false)));
+    FakePlugin broken(folder.Path(), "broken.spi", "image", "info.0=00IN\nGetPictureInfo=3\nGetPicture=6\n");
+
+    ProcessResult refused = Spihost("info " + Sample("SampleBmp.spi") + " " + Quoted(folder / "a.tar"));
+    EXPECT_EQ(refused.exitCode, 4);
+    EXPECT_CONTAINS(refused.standardOutput, "IsSupported, given the first 2 KB of the file: no (answer 0)");
+    EXPECT_CONTAINS(refused.standardError, "SampleBmp.spi does not accept " + folder / "a.tar");
+
+    ProcessResult info = Spihost("info " + Quoted(broken.Path()) + " " + Quoted(folder / "a.bmp"));
+    EXPECT_EQ(info.exitCode, 1);
+    EXPECT_CONTAINS(info.standardError, "GetPictureInfo returned 3 (broken data)");
+
+    ProcessResult picture =
+        Spihost("picture " + Quoted(broken.Path()) + " " + Quoted(folder / "a.bmp") + " " + Quoted(folder / "o.bmp"));
+    EXPECT_EQ(picture.exitCode, 1);
+    EXPECT_CONTAINS(picture.standardError, "GetPicture returned 6 (read error)");
+    EXPECT_FALSE(FileExists(folder / "o.bmp"));
+
+    ProcessResult missing = Spihost("info " + Sample("SampleBmp.spi") + " " + Quoted(folder / "none.bmp"));
+    EXPECT_EQ(missing.exitCode, 5);
+    EXPECT_CONTAINS(missing.standardError, "none.bmp: no such file");
+}
+
+// The written file is the picture in bottom-up form, whatever way the plug-in was
+// given the file.
+TEST(Spihost, PictureWritesTheDecodedBitmap)
+{
+    TempFolder folder;
+    BmpImage image = PatternImage(13, 7, 8, true);
+    WriteFileBytes(folder / "in.bmp", WriteBmp(image));
+    image.topDown = false;
+    std::string expected = WriteBmp(image);
+    for (const char* options : {"", "--from-memory", "--handle", "--preview"}) {
+        std::string output = folder / "out.bmp";
+        DeleteFileA(output.c_str());
+        ProcessResult result = Spihost(std::string(options) + " picture " + Sample("SampleBmp.spi") + " " +
+                                       Quoted(folder / "in.bmp") + " " + Quoted(output));
+        EXPECT_EQ(result.exitCode, 0) << options << "\n" << result.standardError;
+        EXPECT_EQ(ReadFileBytes(output), expected) << options;
+        EXPECT_CONTAINS(result.standardOutput, "13 x 7 pixels, 8 bits per pixel, rows stored bottom-up");
+        EXPECT_CONTAINS(result.standardOutput, "served by SampleBmp.spi");
+    }
+
+    ProcessResult unwritable = Spihost("picture " + Sample("SampleBmp.spi") + " " + Quoted(folder / "in.bmp") + " " +
+                                       Quoted(folder / "no\\such\\folder\\out.bmp"));
+    EXPECT_EQ(unwritable.exitCode, 5);
+    EXPECT_CONTAINS(unwritable.standardError, "cannot write");
+}
+
+TEST(Spihost, InfoShowsWhatThePluginSees)
+{
+    TempFolder folder;
+    WriteFileBytes(folder / "in.bmp", WriteBmp(PatternImage(13, 7, 4, false)));
+    ProcessResult result = Spihost("--handle info " + Sample("SampleBmp.spi") + " " + Quoted(folder / "in.bmp"));
+    EXPECT_EQ(result.exitCode, 0) << result.standardError;
+    EXPECT_CONTAINS(result.standardOutput, "IsSupported, given a file handle: yes (answer 1)");
+    EXPECT_CONTAINS(result.standardOutput, "GetPictureInfo (file by name): 0 (success)");
+    EXPECT_CONTAINS(result.standardOutput, "13 x 7 pixels, 4 bits per pixel, 72 x 72 dpi");
+    EXPECT_CONTAINS(result.standardOutput, "text: Windows bitmap, 4 bits per pixel, stored bottom-up");
+}
+
+class SpihostArchive : public ::testing::Test {
+protected:
+    TempFolder folder;
+    std::string archive = folder / "a.tar";
+    std::string output = folder / "out";
+
+    void SetUp() override
+    {
+        WriteFileBytes(archive, WriteTar({{"hello.txt", "Hello"}, {"docs/readme.md", std::string(900, 'r')}}));
+    }
+
+    ProcessResult Run(const std::string& command, const std::string& more = "")
+    {
+        return Spihost(command + " " + Sample("SampleTar.spi") + " " + Quoted(archive) + more);
+    }
+};
+
+TEST_F(SpihostArchive, ListShowsEveryEntry)
+{
+    for (const char* options : {"", "--from-memory "}) {
+        ProcessResult result = Run(std::string(options) + "list");
+        EXPECT_EQ(result.exitCode, 0) << result.standardError;
+        EXPECT_CONTAINS(result.standardOutput, "GetArchiveInfo");
+        EXPECT_CONTAINS(result.standardOutput, "0 (success), 2 entries");
+        EXPECT_CONTAINS(result.standardOutput, "ustar             0          5");
+        EXPECT_CONTAINS(result.standardOutput, "ustar          1024        900");
+        EXPECT_CONTAINS(result.standardOutput, "docs\\readme.md");
+    }
+}
+
+TEST_F(SpihostArchive, ExtractKeepsFoldersToFolderAndThroughMemory)
+{
+    for (const char* options : {"", "--to-memory "}) {
+        ProcessResult result = Run(std::string(options) + "extract", " " + Quoted(output));
+        EXPECT_EQ(result.exitCode, 0) << options << result.standardError;
+        EXPECT_EQ(ReadFileBytes(output + "\\hello.txt"), "Hello") << options;
+        EXPECT_EQ(ReadFileBytes(output + "\\docs\\readme.md"), std::string(900, 'r')) << options;
+        EXPECT_CONTAINS(result.standardOutput, "(900 bytes)");
+        DeleteFileA((output + "\\hello.txt").c_str());
+        DeleteFileA((output + "\\docs\\readme.md").c_str());
+    }
+}
+
+TEST_F(SpihostArchive, ExtractOneEntryByName)
+{
+    ProcessResult result = Run("extract", " " + Quoted(output) + " docs/readme.md");
+    EXPECT_EQ(result.exitCode, 0) << result.standardError;
+    EXPECT_CONTAINS(result.standardOutput, "GetFileInfo docs/readme.md: 0 (success)");
+    EXPECT_EQ(ReadFileBytes(output + "\\docs\\readme.md"), std::string(900, 'r'));
+    EXPECT_FALSE(FileExists(output + "\\hello.txt"));
+
+    ProcessResult missing = Run("extract", " " + Quoted(output) + " nothing.txt");
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_CONTAINS(missing.standardError, "SampleTar.spi finds no entry nothing.txt");
+    EXPECT_CONTAINS(missing.standardError, "GetFileInfo returned 2 (unknown format)");
+}
+
+}  // namespace

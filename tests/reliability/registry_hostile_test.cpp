@@ -72,8 +72,9 @@ TEST_P(RegistryHostileCatalogue, GetAllModulesGivesWhatTheReaderGivesAndUnloadsC
     for (std::size_t i = 0; i < read.size(); ++i) {
         ASSERT_EQ(described[i], read[i]) << "record " << i;
     }
-    if (catalogue.checkRecords)
+    if (catalogue.checkRecords) {
         EXPECT_EQ(described, catalogue.records);
+    }
 
     // Unloading destroys the catalogue inside the library; the process goes on.
     std::string path = registry.Path();

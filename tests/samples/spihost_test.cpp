@@ -208,4 +208,41 @@ TEST_F(SpihostArchive, ExtractOneEntryByName)
     EXPECT_CONTAINS(missing.standardError, "GetFileInfo returned 2 (unknown format)");
 }
 
+// Through a front plug-in, spihost explains the answer from the catalogue beside it.
+TEST(Spihost, ReportsWhatTheFrontPluginsCatalogueSays)
+{
+    if (!FileExists(BinFolder() + "BriskImp.spi"))
+        GTEST_SKIP() << "the front plug-in is not built";
+    TempFolder folder;
+    CopyFixture("BriskImp.spi", folder / "BriskImp.spi");
+    CopyFixture("briskspi.dll", folder / "briskspi.dll");
+    std::string missing = folder / "gone\\gone.spi";
+    WriteFileBytes(folder / "briskspi.txt",
+                   CatalogueRecord(BinFolder() + "SampleBmp.spi", "00IN", "bitmaps", true, {{"*.bmp", "Bitmap"}}) +
+                       CatalogueRecord(missing, "00IN", "gone", false, {{"*.bmp;*.gif", "Gone"}}) +
+                       CatalogueRecord("relative\\nowhere.spi", "00IN", "relative", false, {{"*.bmp", "Rel"}}) +
+                       CatalogueRecord(BinFolder() + "SampleTar.spi", "00AM", "tar", true, {{"*.tar", "Tar"}}));
+    WriteFileBytes(folder / "a.bmp", WriteBmp(PatternImage(3, 3, 24, false)));
+    WriteFileBytes(folder / "a.png", "\x89PNG");
+
+    ProcessResult accepted = Spihost("info " + Quoted(folder / "BriskImp.spi") + " " + Quoted(folder / "a.bmp"));
+    EXPECT_EQ(accepted.exitCode, 0) << accepted.standardError;
+    EXPECT_CONTAINS(accepted.standardOutput, "briskspi.txt: 4 records, 3 of version 00IN");
+    EXPECT_CONTAINS(accepted.standardOutput, "SampleBmp.spi: *.bmp matches; IsSupported says yes");
+    EXPECT_CONTAINS(accepted.standardOutput, missing + ": *.bmp matches; cannot be loaded: no such file");
+    EXPECT_CONTAINS(accepted.standardOutput, "relative\\nowhere.spi: *.bmp matches; cannot be loaded");
+    EXPECT_CONTAINS(accepted.standardOutput, "the path is relative, and Windows does not look beside the catalogue");
+    EXPECT_CONTAINS(accepted.standardOutput, "served by BriskImp.spi, forwarding to: SampleBmp.spi");
+
+    ProcessResult refused = Spihost("info " + Quoted(folder / "BriskImp.spi") + " " + Quoted(folder / "a.png"));
+    EXPECT_EQ(refused.exitCode, 4);
+    EXPECT_CONTAINS(refused.standardOutput, "SampleBmp.spi: no pattern matches (*.bmp)");
+    EXPECT_CONTAINS(refused.standardOutput, missing + ": no pattern matches (*.bmp;*.gif)");
+
+    DeleteFileA((folder / "briskspi.txt").c_str());
+    ProcessResult noCatalogue = Spihost("info " + Quoted(folder / "BriskImp.spi") + " " + Quoted(folder / "a.bmp"));
+    EXPECT_EQ(noCatalogue.exitCode, 4);
+    EXPECT_CONTAINS(noCatalogue.standardOutput, "note: no catalogue " + folder / "briskspi.txt");
+}
+
 }  // namespace

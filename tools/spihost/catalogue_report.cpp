@@ -8,15 +8,10 @@
 
 #include "catalogue_reader.h"
 #include "catalogue_switch.h"
+#include "host_files.h"
 #include "module_path.h"
 
 namespace {
-
-bool IsAbsolute(const std::string& path)
-{
-    return (path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) ||
-           path.compare(0, 2, "\\\\") == 0;
-}
 
 std::string FirstMatch(const PluginModule& module, const std::string& fileName)
 {
@@ -50,9 +45,8 @@ std::string AskCatalogued(const PluginModule& module, const std::string& fileNam
     SetErrorMode(oldMode);
     if (!library) {
         std::string why = "cannot be loaded: " + ExplainLoadFailure(module.path, error);
-        if (!IsAbsolute(module.path))
-            why += "; its path is relative, so Windows looked for it along the library search path, not "
-                   "beside the catalogue";
+        if (!IsAbsolutePath(module.path))
+            why += "; the path is relative, and Windows does not look beside the catalogue";
         return why;
     }
     PluginEntryPoints entryPoints = ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(library)));

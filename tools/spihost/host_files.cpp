@@ -14,6 +14,12 @@ std::string FullPath(const std::string& path)
     return buffer.data();
 }
 
+bool IsAbsolutePath(const std::string& path)
+{
+    bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    return drive || path.compare(0, 2, "\\\\") == 0;
+}
+
 bool FileExists(const std::string& path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());

@@ -8,6 +8,8 @@
 
 // The absolute form of a path, so that plug-ins and messages see the same name.
 std::string FullPath(const std::string& path);
+// "X:\..." or "\\server\...": a path that names one file wherever it is used.
+bool IsAbsolutePath(const std::string& path);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Size of an existing file; throws HostFailure (file error) when it cannot be read.

@@ -23,6 +23,8 @@ std::string ExplainLoadFailure(const std::string& path, DWORD error)
 {
     if (FolderExists(path))
         return "it is a folder, not a plug-in file";
+    // The loader says "module not found" both for the file and for a library it imports.
+    bool fileMissing = IsAbsolutePath(path) && !FileExists(path);
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
@@ -32,6 +34,11 @@ std::string ExplainLoadFailure(const std::string& path, DWORD error)
                "-bit program can load: not a DLL at all, or one built for another processor "
                "(32-bit plug-ins need a 32-bit host)";
     case ERROR_MOD_NOT_FOUND:
+        if (fileMissing)
+            return "no such file";
+        if (!IsAbsolutePath(path))
+            return "not found along the library search path, or a library it needs is missing (" +
+                   SystemMessage(error) + ")";
         return "a library it needs is missing (" + SystemMessage(error) + ")";
     case ERROR_PROC_NOT_FOUND:
         return "a library it needs lacks a function it imports (" + SystemMessage(error) + ")";

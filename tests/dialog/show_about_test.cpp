@@ -8,6 +8,7 @@
 #include "about_resources.h"
 #include "about_window.h"
 #include "fake_plugins.h"
+#include "host_window.h"
 #include "plugin_binding.h"
 #include "registry_copy.h"
 
@@ -30,23 +31,6 @@ const ListedPlugin kListed[] = {
     {"unnamed.spi", "all", "", true},
 };
 enum Line { kAlpha, kBeta, kMissing, kNoConfig, kTwin1, kTwin2, kUnnamed, kLineCount };
-
-// A top-level window of the host, the dialog's owner.
-class HostWindow {
-public:
-    HostWindow()
-        : window_(CreateWindowExA(0, "STATIC", "Host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                                  nullptr, nullptr))
-    {
-    }
-    ~HostWindow() { DestroyWindow(window_); }
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    HWND Handle() const { return window_; }
-
-private:
-    HWND window_;
-};
 
 class AboutDialogTest : public ::testing::Test {
 protected:

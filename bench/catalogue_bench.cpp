@@ -1,0 +1,162 @@
+// Reading a large catalogue and building one: GetAllModules of briskspi.dll on a
+// catalogue of 10 000 records, each read in a fresh process, and spilist writing
+// the records of 100 plug-ins.
+//
+// Usage: catalogue_bench [--records=10000] [--plugins=100] [--runs=7] [--scratch=FOLDER] [--smoke]
+//        catalogue_bench --child --folder=FOLDER
+// Prints a Markdown section; exit code 0 only when every run read or wrote every record.
+#include <windows.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bench_files.h"
+#include "bench_options.h"
+#include "bench_stage.h"
+#include "child_run.h"
+#include "key_values.h"
+#include "markdown_table.h"
+#include "module_catalogue.h"
+#include "noop_naming.h"
+#include "statistics.h"
+#include "stopwatch.h"
+
+namespace {
+
+using GetAllModulesFunction = ModuleCatalogue*();
+
+// Loads briskspi.dll from `folder` and times its first GetAllModules, which reads
+// the catalogue beside it.
+int RunChildRead(const BenchOptions& options)
+{
+    const std::string path = options.Text("folder", "") + "\\briskspi.dll";
+    Stopwatch clock;
+    HMODULE registry = LoadLibraryA(path.c_str());
+    double loadSeconds = clock.Seconds();
+    auto* getAllModules = registry ? reinterpret_cast<GetAllModulesFunction*>(
+                                         reinterpret_cast<void (*)()>(GetProcAddress(registry, "GetAllModules")))
+                                   : nullptr;
+    if (!getAllModules)
+        throw std::runtime_error("no GetAllModules in " + path);
+    clock.Restart();
+    ModuleCatalogue* catalogue = getAllModules();
+    double readSeconds = clock.Seconds();
+    std::printf("load_ms=%.3f\nread_ms=%.3f\nrecords=%u\n", loadSeconds * 1000, readSeconds * 1000,
+                static_cast<unsigned>(catalogue->modules.size()));
+    return 0;
+}
+
+struct CatalogueRead {
+    int records = 0;
+    std::size_t bytes = 0;
+    double loadMs = 0;
+    double readMs = 0;
+    double processMs = 0;
+};
+
+CatalogueRead MeasureRead(const std::string& scratchRoot, int records, int runs)
+{
+    ScratchFolder folder(scratchRoot, "catalogue");
+    CopyOneFile(BuiltFile("briskspi.dll"), folder / "briskspi.dll");
+    // Records for plug-ins that are never loaded here, so their files need not exist.
+    std::vector<PluginModule> catalogue;
+    for (int index = 0; index < records; ++index)
+        catalogue.push_back(NoopRecord(folder / ("plugins\\" + NoopCopyName(index))));
+    WriteCatalogue(folder.Path(), catalogue);
+
+    const std::string command = "\"" + BuiltFile("catalogue_bench.exe") + "\" --child \"--folder=" + folder.Path() + "\"";
+    RunChild(command);  // unmeasured: brings the files into the system's cache
+    std::vector<double> load, read, process;
+    for (int run = 0; run < runs; ++run) {
+        ChildRun child = RunChild(command);
+        KeyValues values = ParseKeyValues(child.output);
+        if (child.exitCode != 0 || NumberOf(values, "records") != records)
+            throw std::runtime_error("the catalogue read did not return " + std::to_string(records) + " records");
+        load.push_back(NumberOf(values, "load_ms"));
+        read.push_back(NumberOf(values, "read_ms"));
+        process.push_back(child.seconds * 1000);
+    }
+    std::fprintf(stderr, "  catalogue of %d records: done\n", records);
+    return {records, ReadWholeFile(folder / "briskspi.txt").size(), Median(load), Median(read), Median(process)};
+}
+
+std::size_t CountRecords(const std::string& catalogueText)
+{
+    std::size_t records = 0;
+    for (std::size_t at = catalogueText.find("-----\r\n"); at != std::string::npos;
+         at = catalogueText.find("-----\r\n", at + 1))
+        ++records;
+    return records;
+}
+
+struct ListRun {
+    int plugins = 0;
+    double processMs = 0;
+};
+
+ListRun MeasureSpilist(const std::string& scratchRoot, int plugins, int runs)
+{
+    ScratchFolder folder(scratchRoot, "spilist");
+    std::vector<int> indexes;
+    for (int index = 0; index < plugins; ++index)
+        indexes.push_back(index);
+    std::string command = "\"" + BuiltFile("spilist.exe") + "\"";
+    for (const std::string& path : StageNoopCopies(folder.Path(), indexes))
+        command += " \"" + path + "\"";
+    RunChild(command, true);  // unmeasured: brings the files into the system's cache
+    std::vector<double> process;
+    for (int run = 0; run < runs; ++run) {
+        ChildRun child = RunChild(command, true);
+        if (child.exitCode != 0 || CountRecords(child.output) != static_cast<std::size_t>(plugins))
+            throw std::runtime_error("spilist did not write " + std::to_string(plugins) + " records");
+        process.push_back(child.seconds * 1000);
+    }
+    std::fprintf(stderr, "  spilist on %d plug-ins: done\n", plugins);
+    return {plugins, Median(process)};
+}
+
+void PrintReport(const CatalogueRead& read, const ListRun& list, int runs)
+{
+    std::printf("## Catalogue read and catalogue build\n\n");
+    std::printf("GetAllModules in a fresh process (median of %d processes, after one unmeasured run):\n"
+                "the registry library loaded from a folder whose briskspi.txt holds no-op records of one\n"
+                "filter with four patterns each. Process: from creating the child to its end.\n\n",
+                runs);
+    MarkdownTable reading({"records", "catalogue size (KiB)", "LoadLibrary briskspi.dll (ms)",
+                           "first GetAllModules (ms)", "per record (us)", "whole process (ms)"});
+    reading.AddRow({std::to_string(read.records), Fixed(read.bytes / 1024.0, 0), Fixed(read.loadMs, 2),
+                    Fixed(read.readMs, 2), Fixed(read.readMs * 1000 / read.records, 2), Fixed(read.processMs, 1)});
+    std::printf("%s\n", reading.Text().c_str());
+    std::printf("spilist with the plug-in paths on its command line, its output captured (median of %d\n"
+                "runs, after one unmeasured run); each plug-in is a copy of the no-op plug-in under its own\n"
+                "name, loaded, asked for its information and freed.\n\n",
+                runs);
+    MarkdownTable listing({"plug-ins", "whole process (ms)", "per plug-in (ms)"});
+    listing.AddRow({std::to_string(list.plugins), Fixed(list.processMs, 1), Fixed(list.processMs / list.plugins, 2)});
+    std::printf("%s\n", listing.Text().c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    BenchOptions options(argc, argv);
+    try {
+        if (options.Has("child"))
+            return RunChildRead(options);
+        bool smoke = options.Has("smoke");
+        int records = options.Number("records", smoke ? 50 : 10000);
+        int plugins = options.Number("plugins", smoke ? 3 : 100);
+        int runs = options.Number("runs", smoke ? 1 : 7);
+        std::string scratchRoot = options.Text("scratch", DefaultScratchRoot());
+        CatalogueRead read = MeasureRead(scratchRoot, records, runs);
+        ListRun list = MeasureSpilist(scratchRoot, plugins, runs);
+        PrintReport(read, list, runs);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "catalogue_bench: %s\n", error.what());
+        return 1;
+    }
+}

@@ -236,7 +236,10 @@ TEST_F(BmpPlugin, InformationAndAboutBox)
     EXPECT_EQ(plugin.GetPluginInfo(4, text, sizeof text), 0);
     EXPECT_EQ(plugin.GetPluginInfo(1, text, 8), 7);  // cut to the buffer
     EXPECT_EQ(std::strlen(text), 7u);
-    // The About box (fnc 0) is modal; the other numbers must not open anything.
+    int result = -99;
+    EXPECT_NE(ShowAndCloseAbout(plugin.ConfigurationDlg, result).find("BriskSPI sample bitmap reader 1.0"),
+              std::string::npos);
+    EXPECT_EQ(result, 0);
     EXPECT_EQ(plugin.ConfigurationDlg(nullptr, 1), -1);
     EXPECT_EQ(plugin.ConfigurationDlg(nullptr, 2), -1);
 }

@@ -1,6 +1,8 @@
 #include "sample_plugins.h"
 
+#include <atomic>
 #include <stdexcept>
+#include <thread>
 
 #include "test_files.h"
 
@@ -21,4 +23,44 @@ std::string TakeBlock(HLOCAL handle)
     LocalUnlock(handle);
     LocalFree(handle);
     return bytes;
+}
+
+namespace {
+
+BOOL CALLBACK FindOwnDialog(HWND window, LPARAM found)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (process != GetCurrentProcessId() || std::string(className) != "#32770" || !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+}  // namespace
+
+std::string ShowAndCloseAbout(ConfigurationDlgFunction* configurationDlg, int& result)
+{
+    std::string text;
+    std::atomic<bool> done{false};
+    std::thread closer([&] {
+        for (int attempt = 0; attempt < 200 && !done; ++attempt) {
+            HWND box = nullptr;
+            EnumWindows(FindOwnDialog, reinterpret_cast<LPARAM>(&box));
+            if (box) {
+                char buffer[1024] = {};
+                GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);  // the message box's text
+                text = buffer;
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(25);
+        }
+    });
+    result = configurationDlg(nullptr, 0);
+    done = true;
+    closer.join();
+    return text;
 }

@@ -269,4 +269,19 @@ TEST_F(TarPlugin, GetFileAtAPositionThatIsNoHeader)
     EXPECT_EQ(result, 6);
 }
 
+TEST_F(TarPlugin, InformationAndAboutBox)
+{
+    const char* expected[] = {"00AM", "BriskSPI sample tar extractor 1.0", "*.tar", "tar archive (uncompressed)"};
+    char text[64];
+    for (int number = 0; number < 4; ++number) {
+        EXPECT_EQ(plugin.GetPluginInfo(number, text, sizeof text), static_cast<int>(std::strlen(expected[number])));
+        EXPECT_STREQ(text, expected[number]);
+    }
+    EXPECT_EQ(plugin.GetPluginInfo(4, text, sizeof text), 0);
+    int result = -99;
+    EXPECT_NE(ShowAndCloseAbout(plugin.ConfigurationDlg, result).find("uncompressed tar archives"), std::string::npos);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(plugin.ConfigurationDlg(nullptr, 1), -1);
+}
+
 }  // namespace

@@ -148,9 +148,16 @@ TEST_F(FrontAboutTest, CallsIntoTheSameFrontWhileTheDialogIsOpenAreBusy)
             nested["ConfigurationDlg"] = imp.ConfigurationDlg(host_.Handle(), 0);
             arcVersion = arc.PluginInfo(0);
         });
-        dialogsDuringNestedCall = 0;
-        for (HWND found = nullptr; (found = FindWindowExA(nullptr, found, nullptr, kAboutCaption)) != nullptr;)
-            ++dialogsDuringNestedCall;
+        EnumThreadWindows(
+            GetWindowThreadProcessId(window.Handle(), nullptr),
+            [](HWND found, LPARAM count) -> BOOL {
+                char caption[64] = {};
+                GetWindowTextA(found, caption, sizeof caption);
+                if (std::string(caption) == kAboutCaption)
+                    ++*reinterpret_cast<int*>(count);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&dialogsDuringNestedCall));
         window.Click(IDOK);
     });
     EXPECT_EQ(nested, (std::map<std::string, int>{{"GetPluginInfo", 0},

@@ -2,12 +2,12 @@
 # Opens the About dialog under Xvfb in a Wine virtual desktop and saves a picture of
 # it as docs/about-dialog.png.
 #   tests/dialog/about_screenshot.sh [BUILD_FOLDER]
-# BUILD_FOLDER is a test build that has about_screenshot_host.exe (default
-# build/x86_64, the one ./test.sh makes here); it is built when missing.
+# BUILD_FOLDER is a configured test build (default build/x86_64, the one ./test.sh
+# makes here); the script builds about_screenshot_host.exe in it.
 #
 # It runs in a Wine prefix of its own, so the shared prefix and its server are left
-# alone, and maps the dialog's font "ＭＳ Ｐゴシック" to IPAPGothic, a font with the
-# same proportions, so the picture shows the layout a Japanese system shows.
+# alone, and maps the dialog's font "ＭＳ Ｐゴシック" to IPAPGothic, another
+# proportional Japanese Gothic, so the text is laid out much as on a Japanese system.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/x86_64}

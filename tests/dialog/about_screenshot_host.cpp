@@ -19,12 +19,28 @@ const char* const kNames[] = {
     "BMP and ICO reader", "Targa image reader", "WebP image reader",
 };
 
-void DriveDialog(const char* readyFile, const char* doneFile)
+// The first visible window of `thread`: the dialog.
+HWND VisibleWindow(DWORD thread)
+{
+    HWND found = nullptr;
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM result) -> BOOL {
+            if (!IsWindowVisible(window))
+                return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void DriveDialog(DWORD dialogThread, const char* readyFile, const char* doneFile)
 {
     HWND dialog = nullptr;
-    for (int i = 0; i < 1000 && !(dialog && IsWindowVisible(dialog)); ++i) {
+    for (int i = 0; i < 1000 && !dialog; ++i) {
         Sleep(10);
-        dialog = FindWindowA(nullptr, "About BriskSPI");
+        dialog = VisibleWindow(dialogThread);
     }
     if (!dialog)
         return;
@@ -67,7 +83,7 @@ int main(int argc, char** argv)
         module.hasConfig = true;
         moduleSet.modules.push_back(module);
     }
-    std::thread driver(DriveDialog, argv[1], argv[2]);
+    std::thread driver(DriveDialog, GetCurrentThreadId(), argv[1], argv[2]);
     int result = showAbout(nullptr, &moduleSet);
     driver.join();
     return result == 1 ? 0 : 1;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 #include "about_resources.h"
@@ -80,18 +81,42 @@ bool WaitFor(const std::function<bool()>& condition)
     return condition();
 }
 
+namespace {
+
+// The About dialog among the visible windows of `thread`. Other processes, tests
+// run in parallel among them, may show a dialog with the same caption.
+HWND FindAboutDialog(DWORD thread)
+{
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM parameter) -> BOOL {
+            char caption[64] = {};
+            GetWindowTextA(window, caption, sizeof caption);
+            if (!IsWindowVisible(window) || std::strcmp(caption, kAboutCaption) != 0)
+                return TRUE;
+            reinterpret_cast<Search*>(parameter)->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
 DialogRun RunDialog(const std::function<int()>& show, const std::function<void(const AboutWindow&)>& drive)
 {
     DialogRun run;
     std::atomic<bool> showReturned{false};
+    DWORD dialogThread = GetCurrentThreadId();
     std::thread driver([&] {
         HWND dialog = nullptr;
-        for (int i = 0; i < 1000 && !showReturned; ++i) {
-            dialog = FindWindowA(nullptr, kAboutCaption);
-            if (dialog && IsWindowVisible(dialog))
-                break;
-            dialog = nullptr;
-            Sleep(10);
+        for (int i = 0; i < 1000 && !showReturned && !dialog; ++i) {
+            dialog = FindAboutDialog(dialogThread);
+            if (!dialog)
+                Sleep(10);
         }
         if (!dialog)
             return;

@@ -3,7 +3,7 @@
 // catalogue of the same plug-ins, and as the floor the host whose folder holds only
 // the one plug-in that reads the picture. Each start-up is a fresh host process.
 //
-// Usage: startup_bench [--counts=10,100,1000] [--runs=7] [--positions=last,middle]
+// Usage: startup_bench [--counts=10,100,1000] [--runs=5] [--positions=last,middle]
 //                      [--scratch=FOLDER] [--smoke]
 // Prints a Markdown section; exit code 0 only when every host run decoded the picture
 // through the expected plug-in.
@@ -101,11 +101,46 @@ KeyValues RunHost(const HostSetup& setup, const std::string& picture)
     return values;
 }
 
+// The steps startup_profile times, in its order, with their headings.
+const std::vector<std::pair<std::string, std::string>> kProfileSteps = {
+    {"shlwapi_ms", "load shlwapi.dll"},
+    {"front_ms", "load BriskImp.spi"},
+    {"registry_ms", "load briskspi.dll"},
+    {"catalogue_ms", "read catalogue (GetAllModules)"},
+    {"table_ms", "module set and information table (first GetPluginInfo)"},
+    {"information_ms", "read information table"},
+    {"reader_ms", "load the reader"},
+    {"probe_ms", "IsSupported"},
+    {"decode_ms", "GetPicture"},
+};
+
 struct SceneResult {
     int count = 0;
     std::string position;
-    std::vector<HostFigures> figures;  // status quo, BriskImp, floor
+    std::vector<HostFigures> figures;        // status quo, BriskImp, floor
+    std::vector<std::string> libraryNames;  // of the last start of each setup; empty when too many
+    std::vector<double> profile;            // medians of kProfileSteps
 };
+
+std::vector<double> ProfileBriskImp(const HostSetup& brisk, const std::string& readerPath, const std::string& picture,
+                                    int runs)
+{
+    const std::string command = "\"" + BuiltFile("startup_profile.exe") + "\" \"" + brisk.folder + "\" \"" +
+                                readerPath + "\" \"" + picture + "\"";
+    std::vector<std::vector<double>> samples(kProfileSteps.size());
+    for (int run = 0; run < runs; ++run) {
+        ChildRun child = RunChild(command);
+        KeyValues values = ParseKeyValues(child.output);
+        if (child.exitCode != 0)
+            throw std::runtime_error("the step-by-step BriskImp start failed");
+        for (std::size_t step = 0; step < kProfileSteps.size(); ++step)
+            samples[step].push_back(NumberOf(values, kProfileSteps[step].first));
+    }
+    std::vector<double> medians;
+    for (const std::vector<double>& sample : samples)
+        medians.push_back(Median(sample));
+    return medians;
+}
 
 SceneResult MeasureScene(const std::string& scratchRoot, const std::string& picture, int count,
                          const std::string& position, int runs)
@@ -117,17 +152,21 @@ SceneResult MeasureScene(const std::string& scratchRoot, const std::string& pict
     for (const HostSetup& setup : setups)
         RunHost(setup, picture);
     std::vector<HostSamples> samples(setups.size());
+    std::vector<std::string> libraryNames(setups.size());
     for (int round = 0; round < runs; ++round) {
         for (std::size_t step = 0; step < setups.size(); ++step) {
             std::size_t which = (round + step) % setups.size();
-            samples[which].Add(RunHost(setups[which], picture));
+            KeyValues values = RunHost(setups[which], picture);
+            samples[which].Add(values);
+            libraryNames[which] = values["library_names"];
         }
         std::fprintf(stderr, ".");
     }
     std::fprintf(stderr, " %d plug-ins, reader %s: done\n", count, position.c_str());
-    SceneResult result{count, position, {}};
+    SceneResult result{count, position, {}, libraryNames, {}};
     for (const HostSamples& sample : samples)
         result.figures.push_back(sample.Medians());
+    result.profile = ProfileBriskImp(setups[1], scene / ("plugins\\" + NoopCopyName(rightIndex)), picture, runs);
     return result;
 }
 
@@ -180,6 +219,11 @@ void PrintReport(const std::vector<SceneResult>& scenes, int runs)
         }
     }
     std::printf("%s\n", figures.Text().c_str());
+    if (!scenes.empty()) {
+        const SceneResult& last = scenes.back();
+        std::printf("Libraries loaded at %d plug-ins, reader %s: BriskImp: %s; floor: %s.\n\n", last.count,
+                    last.position.c_str(), last.libraryNames[1].c_str(), last.libraryNames[2].c_str());
+    }
 
     MarkdownTable ratios({"plug-ins", "reader at", "launch: status quo / BriskImp", "main: status quo / BriskImp",
                           "libraries: status quo / BriskImp", "memory: status quo / BriskImp",
@@ -194,6 +238,28 @@ void PrintReport(const std::vector<SceneResult>& scenes, int runs)
                        Ratio(brisk.mainMs / floor.mainMs)});
     }
     std::printf("%s\n", ratios.Text().c_str());
+
+    std::printf("Where BriskImp's start goes: the same work step by step in a fresh process\n"
+                "(startup_profile.exe; median of %d starts per row). The libraries BriskImp.spi loads on\n"
+                "its own are loaded first as steps of their own, so each later step shows only its own\n"
+                "work; all times in ms.\n\n",
+                runs);
+    std::vector<std::string> header = {"plug-ins", "reader at"};
+    for (const auto& step : kProfileSteps)
+        header.push_back(step.second);
+    header.push_back("sum");
+    MarkdownTable profile(header);
+    for (const SceneResult& scene : scenes) {
+        std::vector<std::string> row = {std::to_string(scene.count), PositionText(scene)};
+        double sum = 0;
+        for (double milliseconds : scene.profile) {
+            row.push_back(Fixed(milliseconds, 2));
+            sum += milliseconds;
+        }
+        row.push_back(Fixed(sum, 2));
+        profile.AddRow(row);
+    }
+    std::printf("%s\n", profile.Text().c_str());
 
     int largest = 0;
     for (const SceneResult& scene : scenes)
@@ -235,7 +301,7 @@ int main(int argc, char** argv)
     BenchOptions options(argc, argv);
     bool smoke = options.Has("smoke");
     std::vector<int> counts = options.Numbers("counts", smoke ? std::vector<int>{4} : std::vector<int>{10, 100, 1000});
-    int runs = options.Number("runs", smoke ? 1 : 7);
+    int runs = options.Number("runs", smoke ? 1 : 5);
     std::vector<std::string> positions = Split(options.Text("positions", "last,middle"));
     try {
         ScratchFolder scratch(options.Text("scratch", DefaultScratchRoot()), "startup");

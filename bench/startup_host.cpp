@@ -11,6 +11,7 @@
 // process. Prints key=value lines; exit code 0 only when the picture was decoded.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -64,6 +65,28 @@ PictureHead ReadHead(const std::string& path)
     return head;
 }
 
+// Up to this many loaded libraries are named in the output.
+constexpr std::size_t kNamedLibraries = 10;
+
+// The file names of the modules in `after` that are not in `before`.
+std::vector<std::string> NewNames(const std::vector<std::string>& before, const std::vector<std::string>& after)
+{
+    std::vector<std::string> names;
+    for (const std::string& path : after) {
+        if (std::find(before.begin(), before.end(), path) == before.end())
+            names.push_back(path.substr(path.find_last_of('\\') + 1));
+    }
+    return names;
+}
+
+std::string Joined(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const std::string& name : names)
+        text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
 // Through the window system's formatter, which is what ties the host to user32.
 void PrintCount(const char* key, int value)
 {
@@ -82,7 +105,7 @@ double Milliseconds(long long fromTicks, long long toTicks)
 int main(int argc, char** argv)
 {
     long long mainTicks = CounterNow();
-    std::size_t modulesAtStart = LoadedModuleCount();
+    std::vector<std::string> modulesAtStart = LoadedModulePaths();
     if (argc != 4) {
         std::fprintf(stderr, "usage: startup_host PLUGIN_FOLDER PICTURE LAUNCHED\n");
         return 2;
@@ -125,7 +148,9 @@ int main(int argc, char** argv)
         std::printf("load_ms=%.3f\n", Milliseconds(mainTicks, loadedTicks));
         std::printf("probe_ms=%.3f\n", Milliseconds(loadedTicks, probedTicks));
         std::printf("decode_ms=%.3f\n", Milliseconds(probedTicks, imageTicks));
-        PrintCount("libraries", static_cast<int>(LoadedModuleCount() - modulesAtStart));
+        std::vector<std::string> newModules = NewNames(modulesAtStart, LoadedModulePaths());
+        PrintCount("libraries", static_cast<int>(newModules.size()));
+        std::printf("library_names=%s\n", newModules.size() <= kNamedLibraries ? Joined(newModules).c_str() : "");
         PrintCount("private_kib", static_cast<int>(PrivateBytes() / 1024));
         PrintCount("filters", static_cast<int>(filters.size()));
         PrintCount("information_entries", informationEntries);

@@ -65,6 +65,13 @@ protected:
     HostWindow host_;
 };
 
+BOOL CALLBACK CountAboutDialogs(HWND window, LPARAM count)
+{
+    if (CaptionOf(window) == kAboutCaption)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 std::string DialogCall(const AboutWindow& window, int fnc)
 {
     return "ConfigurationDlg|" + PointerText(window.Handle()) + "|" + std::to_string(fnc);
@@ -148,16 +155,8 @@ TEST_F(FrontAboutTest, CallsIntoTheSameFrontWhileTheDialogIsOpenAreBusy)
             nested["ConfigurationDlg"] = imp.ConfigurationDlg(host_.Handle(), 0);
             arcVersion = arc.PluginInfo(0);
         });
-        EnumThreadWindows(
-            GetWindowThreadProcessId(window.Handle(), nullptr),
-            [](HWND found, LPARAM count) -> BOOL {
-                char caption[64] = {};
-                GetWindowTextA(found, caption, sizeof caption);
-                if (std::string(caption) == kAboutCaption)
-                    ++*reinterpret_cast<int*>(count);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&dialogsDuringNestedCall));
+        EnumThreadWindows(GetWindowThreadProcessId(window.Handle(), nullptr), CountAboutDialogs,
+                          reinterpret_cast<LPARAM>(&dialogsDuringNestedCall));
         window.Click(IDOK);
     });
     EXPECT_EQ(nested, (std::map<std::string, int>{{"GetPluginInfo", 0},

@@ -19,19 +19,19 @@ const char* const kNames[] = {
     "BMP and ICO reader", "Targa image reader", "WebP image reader",
 };
 
+BOOL CALLBACK TakeVisibleWindow(HWND window, LPARAM found)
+{
+    if (!IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 // The first visible window of `thread`: the dialog.
 HWND VisibleWindow(DWORD thread)
 {
     HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM result) -> BOOL {
-            if (!IsWindowVisible(window))
-                return TRUE;
-            *reinterpret_cast<HWND*>(result) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(thread, TakeVisibleWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

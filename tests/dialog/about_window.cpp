@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstring>
 #include <thread>
 
 #include "about_resources.h"
@@ -83,25 +82,21 @@ bool WaitFor(const std::function<bool()>& condition)
 
 namespace {
 
+BOOL CALLBACK TakeVisibleAboutDialog(HWND window, LPARAM found)
+{
+    if (!IsWindowVisible(window) || CaptionOf(window) != kAboutCaption)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 // The About dialog among the visible windows of `thread`. Other processes, tests
 // run in parallel among them, may show a dialog with the same caption.
 HWND FindAboutDialog(DWORD thread)
 {
-    struct Search {
-        HWND found = nullptr;
-    } search;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM parameter) -> BOOL {
-            char caption[64] = {};
-            GetWindowTextA(window, caption, sizeof caption);
-            if (!IsWindowVisible(window) || std::strcmp(caption, kAboutCaption) != 0)
-                return TRUE;
-            reinterpret_cast<Search*>(parameter)->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = nullptr;
+    EnumThreadWindows(thread, TakeVisibleAboutDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 }  // namespace
@@ -131,6 +126,13 @@ DialogRun RunDialog(const std::function<int()>& show, const std::function<void(c
     showReturned = true;
     driver.join();
     return run;
+}
+
+std::string CaptionOf(HWND window)
+{
+    char caption[256] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    return caption;
 }
 
 std::string PointerText(const void* pointer)

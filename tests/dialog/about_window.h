@@ -55,5 +55,7 @@ DialogRun RunDialog(const std::function<int()>& show, const std::function<void(c
 // Waits until `condition` holds or about five seconds have passed.
 bool WaitFor(const std::function<bool()>& condition);
 
+std::string CaptionOf(HWND window);
+
 // The text a fake plug-in logs for a window handle.
 std::string PointerText(const void* pointer);

@@ -7,6 +7,9 @@
 //        probe_bench --child --folder=FOLDER --records=N --rounds=R
 // Prints a Markdown section; exit code 0 only when every probe answered as expected
 // and the repeated rejected name reached no plug-in.
+#include <windows.h>
+#include <shlwapi.h>
+
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -77,7 +80,14 @@ int RunChildMeasurement(const BenchOptions& options)
     long repeatCalls = NoopCallsInProcess() - before;
     long modulesLoaded = static_cast<long>(LoadedModuleCount()) - static_cast<long>(modulesBefore);
 
+    // The platform's pattern match alone, which the probe calls once per pattern tried.
+    const std::string pattern = "*." + lastStem + "a";
+    long matched = 0;
+    double matchNs = NanosecondsPerCall([&] { matched += PathMatchSpecA(noneNames[0].c_str(), pattern.c_str()); },
+                                        rounds);
+
     std::printf("records=%d\n", records);
+    std::printf("match_ns=%.1f\nmatch_unexpected=%ld\n", matchNs, matched);
     std::printf("last_ns=%.1f\nlast_calls_per_probe=%.3f\nlast_unexpected=%ld\n", lastNs,
                 static_cast<double>(lastCalls) / last.probes, last.unexpected);
     std::printf("none_ns=%.1f\nnone_calls=%ld\nnone_unexpected=%ld\n", noneNs, noneCalls, none.unexpected);
@@ -108,7 +118,7 @@ KeyValues MeasureCatalogue(const std::string& scratchRoot, int records, int roun
                  NumberOf(values, "none_unexpected") == 0 && NumberOf(values, "none_calls") == 0 &&
                  NumberOf(values, "first_reject_result") == 0 && NumberOf(values, "first_reject_calls") == 1 &&
                  NumberOf(values, "repeat_unexpected") == 0 && NumberOf(values, "repeat_calls") == 0 &&
-                 NumberOf(values, "repeat_modules_loaded") == 0;
+                 NumberOf(values, "repeat_modules_loaded") == 0 && NumberOf(values, "match_unexpected") == 0;
     if (!sound)
         throw std::runtime_error("unexpected probe answers or plug-in calls with " + std::to_string(records) +
                                  " records:\n" + run.output);
@@ -125,15 +135,19 @@ void PrintReport(const std::vector<KeyValues>& results, int rounds)
                 "plug-in is asked and accepts. None: two names that match no record, in turn, so every\n"
                 "probe walks all patterns. Repeated rejected: a name that matches the last record but\n"
                 "that its plug-in refuses, probed again after the first refusal. Plug-in calls are counted\n"
-                "inside the no-op plug-ins.\n\n",
+                "inside the no-op plug-ins. One PathMatchSpecA: the platform's match of a name that\n"
+                "matches no record against one pattern, called alone.\n\n",
                 rounds);
-    MarkdownTable table({"records", "patterns", "last record (ns)", "none (ns)", "repeated rejected (ns)",
+    MarkdownTable table({"records", "patterns", "last record (ns)", "none (ns)", "none, per pattern (ns)",
+                         "one PathMatchSpecA (ns)", "repeated rejected (ns)",
                          "plug-in calls per last-record probe", "plug-in calls, none",
                          "plug-in calls, repeated rejected"});
     for (const KeyValues& values : results) {
         int records = static_cast<int>(NumberOf(values, "records"));
         table.AddRow({std::to_string(records), std::to_string(records * kNoopPatternCount),
                       Fixed(NumberOf(values, "last_ns"), 0), Fixed(NumberOf(values, "none_ns"), 0),
+                      Fixed(NumberOf(values, "none_ns") / (records * kNoopPatternCount), 0),
+                      Fixed(NumberOf(values, "match_ns"), 0),
                       Fixed(NumberOf(values, "repeat_ns"), 0), Fixed(NumberOf(values, "last_calls_per_probe"), 0),
                       Fixed(NumberOf(values, "none_calls"), 0),
                       Fixed(NumberOf(values, "repeat_calls"), 0) + " in " +

@@ -28,9 +28,11 @@ cmake -S . -B "$build" -G Ninja --toolchain "cmake/toolchain-mingw-$arch.cmake" 
 cmake --build "$build" --target startup_bench forwarding_bench probe_bench catalogue_bench
 
 export WINEPREFIX=$root/$build/wineprefix
-wineserver -p </dev/null >/dev/null 2>&1
 trap 'WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true' EXIT
+# The first program makes the prefix (once) and starts its server; -p keeps that
+# server up between the benchmarks' many short processes.
 "$loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
+wineserver -p </dev/null >/dev/null 2>&1 || true
 
 results=$build/bench-results
 rm -rf "$results"

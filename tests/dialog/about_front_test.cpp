@@ -132,6 +132,10 @@ TEST_F(FrontAboutTest, ArchiveFrontListsArchivePluginsForSettingsToo)
     EXPECT_TRUE(run.closedByDriver);
     EXPECT_EQ(run.result, 0);
     EXPECT_EQ(Fake("packer.spi").Count("ConfigurationDlg|"), 1);
+
+    DialogRun unknown = Run(arc, 2, [](const AboutWindow& window) { window.Click(IDOK); });
+    EXPECT_FALSE(unknown.appeared);
+    EXPECT_EQ(unknown.result, -1);
 }
 
 TEST_F(FrontAboutTest, CallsIntoTheSameFrontWhileTheDialogIsOpenAreBusy)
@@ -171,27 +175,6 @@ TEST_F(FrontAboutTest, CallsIntoTheSameFrontWhileTheDialogIsOpenAreBusy)
     // The dialog is gone; the front answers again.
     EXPECT_EQ(imp.PluginInfo(0), "00IN");
     EXPECT_EQ(imp.IsSupported("x.alp", 0), 1);
-}
-
-TEST_F(FrontAboutTest, OkEnterAndTheCloseBoxReturnZero)
-{
-    LoadedFront imp(folder_.Imp());
-    const std::pair<const char*, std::function<void(const AboutWindow&)>> ways[] = {
-        {"OK button", [](const AboutWindow& window) { window.Click(IDOK); }},
-        {"Enter", [](const AboutWindow& window) { window.PressKey(VK_RETURN); }},
-        {"close box", [](const AboutWindow& window) { SendMessageA(window.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
-    };
-    for (const auto& way : ways) {
-        for (int fnc : {0, 1}) {
-            DialogRun run = Run(imp, fnc, way.second);
-            EXPECT_TRUE(run.appeared) << way.first << " fnc " << fnc;
-            EXPECT_TRUE(run.closedByDriver) << way.first << " fnc " << fnc;
-            EXPECT_EQ(run.result, 0) << way.first << " fnc " << fnc;
-        }
-    }
-    DialogRun unknown = Run(imp, 2, [](const AboutWindow& window) { window.Click(IDOK); });
-    EXPECT_FALSE(unknown.appeared);
-    EXPECT_EQ(unknown.result, -1);
 }
 
 TEST_F(FrontAboutTest, PluginsLoadedByTheDialogGoWithItThoseOfTheFrontStay)

@@ -177,18 +177,4 @@ TEST_F(RegistryResources, PictureIs32By32With16ColoursUncompressed)
     EXPECT_EQ(bytes.size(), sizeof(BITMAPINFOHEADER) + 16 * sizeof(RGBQUAD) + 32 * 16);
 }
 
-TEST_F(RegistryResources, PictureLoadsAsABitmap)
-{
-    ASSERT_NE(library_, nullptr);
-    HMODULE loaded = LoadLibraryA((BinFolder() + "briskspi.dll").c_str());
-    HBITMAP picture = LoadBitmapA(loaded, MAKEINTRESOURCEA(IDB_ABOUT_PICTURE));
-    ASSERT_NE(picture, nullptr);
-    BITMAP info = {};
-    GetObjectA(picture, sizeof info, &info);
-    EXPECT_EQ(info.bmWidth, 32);
-    EXPECT_EQ(info.bmHeight, 32);
-    DeleteObject(picture);
-    FreeLibrary(loaded);
-}
-
 }  // namespace

@@ -86,6 +86,13 @@ memory=$(free -h | awk '/^Mem:/{print $2}')
   echo "(options are in the comment at the top of bench/*_bench.cpp). The test suite runs each with"
   echo "\`--smoke\` (tests/bench)."
   echo
+  echo "## Targets"
+  echo
+  echo "As each benchmark judged its own figures (details in its section):"
+  echo
+  grep -hE '^(Target|- reader)' "$results"/startup_bench.md "$results"/forwarding_bench.md \
+    "$results"/probe_bench.md | sed 's/^Target/- Target/; s/^- reader/  - reader/'
+  echo
   for bench in startup_bench forwarding_bench probe_bench catalogue_bench; do
     cat "$results/$bench.md"
   done

@@ -39,8 +39,10 @@ rm -rf "$results"
 mkdir -p "$results"
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 started=$(date -u '+%Y-%m-%d %H:%M UTC')
+loads=""
 for bench in startup_bench forwarding_bench probe_bench catalogue_bench; do
   echo "== $bench" >&2
+  loads="$loads${loads:+; }$bench $(cut -d' ' -f1 /proc/loadavg)"
   "$loader" "$build/bin/$bench.exe" $smoke >"$results/$bench.md"
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -70,7 +72,8 @@ memory=$(free -h | awk '/^Mem:/{print $2}')
     echo "  (this kernel runs no 32-bit programs, so the 64-bit build of the same sources ran under wine64;"
     echo "  the deliverables are 32-bit)"
   fi
-  echo "- Load average (1, 5, 15 min) before the run: $load_before; after: $load_after"
+  echo "- Load average (1, 5, 15 min) before the run: $load_before; after: $load_after;"
+  echo "  1-minute load as each benchmark started: $loads"
   echo "  (the machine was shared with other builds; its 1-minute load is the number of runnable tasks"
   echo "  on $(nproc) cores)"
   echo "- Wine: a prefix and wineserver of the run's own, so no other Wine program shared the server."

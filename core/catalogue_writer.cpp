@@ -2,6 +2,8 @@
 
 namespace {
 
+const char kTerminator[] = "-----";
+
 void WriteLine(std::string& out, const std::string& text)
 {
     for (char byte : text)
@@ -18,8 +20,13 @@ void WriteRecord(std::string& out, const PluginModule& module)
     WriteLine(out, module.name);
     WriteLine(out, module.hasConfig ? "true" : "false");
     for (const FileFilter& filter : module.filters) {
-        WriteLine(out, JoinPatternList(filter.patterns));
+        std::string patterns = JoinPatternList(filter.patterns);
+        // A lone "-----" pattern would read back as the end of the record; with the
+        // separator behind it, it reads back as the same one pattern.
+        if (patterns == kTerminator)
+            patterns += ';';
+        WriteLine(out, patterns);
         WriteLine(out, filter.description);
     }
-    WriteLine(out, "-----");
+    WriteLine(out, kTerminator);
 }

@@ -45,4 +45,22 @@ TEST(CatalogueWriter, ReaderGivesBackWhatTheWriterWrote)
     }
 }
 
+TEST(CatalogueWriter, LonePatternThatLooksLikeTheTerminatorReadsBack)
+{
+    PluginModule module = Module("dash");
+    module.filters = {{{"-----"}, "Dashes"}, {{"-----", "*.a"}, "More"}};
+    std::string out;
+    WriteRecord(out, module);
+    WriteRecord(out, Module("after"));
+    EXPECT_NE(out.find("\r\n-----;\r\nDashes\r\n-----;*.a\r\n"), std::string::npos) << out;
+    std::istringstream input(out);
+    auto modules = ReadCatalogue(input);
+    ASSERT_EQ(modules.size(), 2u);
+    ASSERT_EQ(modules.front().filters.size(), 2u);
+    EXPECT_EQ(modules.front().filters[0].patterns, (std::vector<std::string>{"-----"}));
+    EXPECT_EQ(modules.front().filters[0].description, "Dashes");
+    EXPECT_EQ(modules.front().filters[1].patterns, (std::vector<std::string>{"-----", "*.a"}));
+    EXPECT_EQ(modules.back().path, "after");
+}
+
 }  // namespace

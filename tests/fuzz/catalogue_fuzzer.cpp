@@ -36,14 +36,13 @@ void CheckRules(const PluginModule& module)
 }
 
 // The writer cannot represent an empty header value or an empty pattern list (both
-// become blank lines, which the reader skips), nor a pattern list whose only pattern
-// is "-----" (its line reads as a terminator).
+// become blank lines, which the reader skips).
 bool Representable(const PluginModule& module)
 {
     if (module.version.empty() || module.name.empty())
         return false;
     for (const FileFilter& filter : module.filters) {
-        if (filter.patterns.empty() || JoinPatternList(filter.patterns) == "-----")
+        if (filter.patterns.empty())
             return false;
     }
     return true;

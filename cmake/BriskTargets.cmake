@@ -1,7 +1,17 @@
 # Helpers shared by the deliverables, the samples and the test fixtures.
 
+# Product code is called from one thread at a time, so function-local statics need no
+# thread-safe guards. Those guards go through the statically linked winpthreads, whose
+# per-library state (a TLS index, handles) is never released when a library is unloaded:
+# a host that loads and frees a plug-in again and again would run out of TLS indexes.
+function(brisk_single_threaded target)
+  target_compile_options(${target} PRIVATE
+    $<$<COMPILE_LANGUAGE:CXX>:$<IF:$<CXX_COMPILER_ID:MSVC>,/Zc:threadSafeInit-,-fno-threadsafe-statics>>)
+endfunction()
+
 # A Windows DLL with plain export names taken from a .def file, no "lib" prefix.
 function(brisk_plugin_library target def_file)
+  brisk_single_threaded(${target})
   set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "")
   target_sources(${target} PRIVATE ${def_file})
   # The .def names are the only exports; nothing else leaks out by default.
@@ -14,5 +24,6 @@ endfunction()
 
 # A deliverable: installed into dist/ by the build command.
 function(brisk_deliverable target)
+  brisk_single_threaded(${target})
   install(TARGETS ${target} RUNTIME DESTINATION . LIBRARY DESTINATION . ARCHIVE EXCLUDE_FROM_ALL)
 endfunction()

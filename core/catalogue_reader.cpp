@@ -6,22 +6,29 @@ namespace {
 
 const char kTerminator[] = "-----";
 
-// The next non-blank line. A line is taken as a zero-terminated string, so its value
-// ends at its first zero byte and a line that starts with one is blank.
-std::string ReadField(TextLines& lines)
+// The next non-blank line into `field`; false, with `field` empty, at the end of the
+// record ("-----", the end of the input or a read failure; a last line without a line
+// break is dropped). A line is taken as a zero-terminated string, so
+// its value ends at its first zero byte and a line that starts with one is blank.
+// Returning rather than throwing keeps the exception machinery, whose per-thread state
+// a statically linked runtime never gives back when a library is unloaded, out of
+// every read.
+bool ReadField(TextLines& lines, std::string& field)
 {
-    std::string line;
     for (;;) {
-        if (!lines.Next(line))
-            throw ESeparate();
-        std::string::size_type zero = line.find('\0');
+        if (!lines.Next(field)) {
+            field.clear();
+            return false;
+        }
+        std::string::size_type zero = field.find('\0');
         if (zero != std::string::npos)
-            line.resize(zero);
-        if (line.empty())
+            field.resize(zero);
+        if (field.empty())
             continue;
-        if (line == kTerminator)
-            throw ESeparate();
-        return line;
+        if (field != kTerminator)
+            return true;
+        field.clear();
+        return false;
     }
 }
 
@@ -34,27 +41,26 @@ TextLines& ReadRecord(TextLines& lines, PluginModule& module)
     module.name.clear();
     module.filters.clear();
     module.hasConfig = false;
-    try {
-        module.path = ReadField(lines);
-        module.version = ReadField(lines);
-        module.name = ReadField(lines);
-        module.hasConfig = ReadField(lines) == "true";
-        for (;;) {
-            FileFilter filter;
-            filter.patterns = ParsePatternList(ReadField(lines));
-            filter.description = ReadField(lines);
-            module.filters.push_back(std::move(filter));
-        }
-    } catch (const ESeparate&) {
-        // The record is complete with what was read.
+    std::string flag, patterns;
+    if (!ReadField(lines, module.path) || !ReadField(lines, module.version) || !ReadField(lines, module.name) ||
+        !ReadField(lines, flag))
+        return lines;
+    module.hasConfig = flag == "true";
+    // A pattern line without its description line makes no filter.
+    FileFilter filter;
+    while (ReadField(lines, patterns) && ReadField(lines, filter.description)) {
+        filter.patterns = ParsePatternList(patterns);
+        module.filters.push_back(std::move(filter));
+        filter = FileFilter();
     }
     return lines;
 }
 
-std::list<PluginModule> ReadCatalogue(std::istream& input)
+namespace {
+
+std::list<PluginModule> ReadAllRecords(TextLines& lines)
 {
     std::list<PluginModule> modules;
-    TextLines lines(input);
     while (lines.Good()) {
         PluginModule module;
         ReadRecord(lines, module);
@@ -62,4 +68,18 @@ std::list<PluginModule> ReadCatalogue(std::istream& input)
             modules.push_back(std::move(module));
     }
     return modules;
+}
+
+}  // namespace
+
+std::list<PluginModule> ReadCatalogue(std::istream& input)
+{
+    TextLines lines(input);
+    return ReadAllRecords(lines);
+}
+
+std::list<PluginModule> ReadCatalogue(ByteInput& input)
+{
+    TextLines lines(input);
+    return ReadAllRecords(lines);
 }

@@ -6,9 +6,6 @@
 #include "plugin_module.h"
 #include "text_lines.h"
 
-// Ends a catalogue record: thrown by the field reader, caught by the record reader.
-struct ESeparate {};
-
 // Reads one record into `module` (its texts, flag and filters reset first). A record
 // ends at "-----", at the end of the input, or at a read failure, keeping what was
 // read so far. Returns the line source so the caller can test its state.
@@ -17,3 +14,4 @@ TextLines& ReadRecord(TextLines& lines, PluginModule& module);
 // Reads every record of a catalogue, in file order. Records that did not get as far
 // as their path line are dropped; all others are kept, whatever their version.
 std::list<PluginModule> ReadCatalogue(std::istream& input);
+std::list<PluginModule> ReadCatalogue(ByteInput& input);

@@ -2,6 +2,32 @@
 
 namespace {
 constexpr char kEndOfText = '\x1a';
+constexpr std::size_t kChunk = 4096;
+}  // namespace
+
+bool TextLines::ReadUpToLineFeed(std::string& line)
+{
+    if (stream_) {
+        std::getline(*stream_, line, '\n');
+        return (stream_->rdstate() & (std::ios::eofbit | std::ios::failbit)) == 0;
+    }
+    for (;;) {
+        std::string::size_type lineFeed = buffer_.find('\n', position_);
+        if (lineFeed != std::string::npos) {
+            line.append(buffer_, position_, lineFeed - position_);
+            position_ = lineFeed + 1;
+            return true;
+        }
+        line.append(buffer_, position_, std::string::npos);
+        buffer_.resize(kChunk);
+        position_ = 0;
+        std::size_t got = exhausted_ ? 0 : bytes_->Read(&buffer_[0], buffer_.size());
+        buffer_.resize(got);
+        if (got == 0) {
+            exhausted_ = true;
+            return false;
+        }
+    }
 }
 
 bool TextLines::Next(std::string& line)
@@ -9,8 +35,7 @@ bool TextLines::Next(std::string& line)
     line.clear();
     if (ended_)
         return false;
-    std::getline(input_, line, '\n');
-    bool complete = (input_.rdstate() & (std::ios::eofbit | std::ios::failbit)) == 0;
+    bool complete = ReadUpToLineFeed(line);
     std::string::size_type endOfText = line.find(kEndOfText);
     if (endOfText != std::string::npos) {
         line.resize(endOfText);

@@ -1,13 +1,48 @@
 #include "catalogue_file.h"
 
-#include <fstream>
-
 #include <windows.h>
 
 #include "catalogue_reader.h"
 #include "catalogue_switch.h"
 #include "module_path.h"
 #include "registry_module.h"
+
+namespace {
+
+// The catalogue file, read raw (the reader gives the text-mode line rules). Not a
+// standard stream: one would set up the C++ runtime's locale in this library, and the
+// statically linked runtime keeps two handles of it for every unloaded copy.
+class FileInput : public ByteInput {
+public:
+    explicit FileInput(const std::string& path)
+        : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr))
+    {
+    }
+    ~FileInput() override
+    {
+        if (IsOpen())
+            CloseHandle(file_);
+    }
+    FileInput(const FileInput&) = delete;
+    FileInput& operator=(const FileInput&) = delete;
+
+    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+
+    std::size_t Read(char* buffer, std::size_t size) override
+    {
+        DWORD got = 0;
+        DWORD wanted = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        if (!ReadFile(file_, buffer, wanted, &got, nullptr))
+            return 0;
+        return got;
+    }
+
+private:
+    HANDLE file_;
+};
+
+}  // namespace
 
 std::string CataloguePath()
 {
@@ -16,9 +51,8 @@ std::string CataloguePath()
 
 void ReadCatalogueFile(const std::string& path, ModuleCatalogue& catalogue)
 {
-    // Binary: the reader itself gives the text-mode line rules, the same on every platform.
-    std::ifstream file(path, std::ios::in | std::ios::binary);
-    if (!file)
+    FileInput file(path);
+    if (!file.IsOpen())
         return;
     catalogue.modules.splice(catalogue.modules.end(), ReadCatalogue(file));
 }

@@ -20,34 +20,12 @@
 #include "markdown_table.h"
 #include "module_catalogue.h"
 #include "noop_naming.h"
-#include "per_call_timing.h"
 #include "statistics.h"
 #include "stopwatch.h"
 
 namespace {
 
 using GetAllModulesFunction = ModuleCatalogue*();
-
-// An empty marker type thrown by value, as the reader ends every record.
-struct EndOfRecord {};
-
-void ThrowEndOfRecord()
-{
-    throw EndOfRecord();
-}
-
-// Called through a volatile pointer, so the compiler cannot see the throw and fold it away.
-void (*volatile throwEndOfRecord)() = ThrowEndOfRecord;
-
-double ThrowAndCatchNs()
-{
-    return NanosecondsPerCall([] {
-        try {
-            throwEndOfRecord();
-        } catch (const EndOfRecord&) {
-        }
-    }, 11);
-}
 
 // Loads briskspi.dll from `folder` and times its first GetAllModules, which reads
 // the catalogue beside it.
@@ -142,7 +120,7 @@ ListRun MeasureSpilist(const std::string& scratchRoot, int plugins, int runs)
     return {plugins, Median(process)};
 }
 
-void PrintReport(const CatalogueRead& read, double throwNs, const ListRun& list, int runs)
+void PrintReport(const CatalogueRead& read, const ListRun& list, int runs)
 {
     std::printf("## Catalogue read and catalogue build\n\n");
     std::printf("GetAllModules in a fresh process (median of %d processes, after one unmeasured run):\n"
@@ -154,9 +132,6 @@ void PrintReport(const CatalogueRead& read, double throwNs, const ListRun& list,
     reading.AddRow({std::to_string(read.records), Fixed(read.bytes / 1024.0, 0), Fixed(read.loadMs, 2),
                     Fixed(read.readMs, 2), Fixed(read.readMs * 1000 / read.records, 2), Fixed(read.processMs, 1)});
     std::printf("%s\n", reading.Text().c_str());
-    std::printf("For scale, in the same build: one throw and catch of an empty marker type, which is how\n"
-                "the reader ends every record, takes %s us here (median of 11 batches).\n\n",
-                Fixed(throwNs / 1000, 2).c_str());
     std::printf("spilist with the plug-in paths on its command line, its output captured (median of %d\n"
                 "runs, after one unmeasured run); each plug-in is a copy of the no-op plug-in under its own\n"
                 "name, loaded, asked for its information and freed.\n\n",
@@ -181,7 +156,7 @@ int main(int argc, char** argv)
         std::string scratchRoot = options.Text("scratch", DefaultScratchRoot());
         CatalogueRead read = MeasureRead(scratchRoot, records, runs);
         ListRun list = MeasureSpilist(scratchRoot, plugins, runs);
-        PrintReport(read, ThrowAndCatchNs(), list, runs);
+        PrintReport(read, list, runs);
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "catalogue_bench: %s\n", error.what());

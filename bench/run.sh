@@ -53,6 +53,11 @@ else
   out=docs/BENCHMARKS.md
   mkdir -p docs
 fi
+if revision=$(git rev-parse --short HEAD 2>/dev/null); then
+  [ -z "$(git status --porcelain --untracked-files=no 2>/dev/null)" ] || revision="$revision with uncommitted changes"
+else
+  revision="not a git work tree"
+fi
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
 memory=$(free -h | awk '/^Mem:/{print $2}')
 {
@@ -64,7 +69,7 @@ memory=$(free -h | awk '/^Mem:/{print $2}')
   echo
   echo "## Machine and run"
   echo
-  echo "- Run: $started"
+  echo "- Run: $started; sources: $revision"
   echo "- CPU: $cpu, $(nproc) cores; memory: $memory"
   echo "- System: $(uname -sr); $("$loader" --version)"
   echo "- Build: $arch ($build), $("$arch-w64-mingw32-g++-posix" --version | head -1), Release"

@@ -16,6 +16,12 @@ function(brisk_plugin_library target def_file)
   target_sources(${target} PRIVATE ${def_file})
   # The .def names are the only exports; nothing else leaks out by default.
   target_link_options(${target} PRIVATE -Wl,--kill-at)
+  # Hosts unload plug-ins: the runtime's once and thread-key calls go to code that
+  # leaves no thread object, TLS index or handle behind (see library_thread_runtime.cpp).
+  target_link_libraries(${target} PRIVATE brisk_library_runtime)
+  target_link_options(${target} PRIVATE
+    -Wl,--wrap=pthread_once,--wrap=pthread_key_create,--wrap=pthread_key_delete
+    -Wl,--wrap=pthread_getspecific,--wrap=pthread_setspecific)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # The .def names the stdcall exports plainly; tell the linker that is meant.
     target_link_options(${target} PRIVATE -Wl,--enable-stdcall-fixup)

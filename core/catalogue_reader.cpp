@@ -72,12 +72,6 @@ std::list<PluginModule> ReadAllRecords(TextLines& lines)
 
 }  // namespace
 
-std::list<PluginModule> ReadCatalogue(std::istream& input)
-{
-    TextLines lines(input);
-    return ReadAllRecords(lines);
-}
-
 std::list<PluginModule> ReadCatalogue(ByteInput& input)
 {
     TextLines lines(input);

@@ -13,5 +13,7 @@ TextLines& ReadRecord(TextLines& lines, PluginModule& module);
 
 // Reads every record of a catalogue, in file order. Records that did not get as far
 // as their path line are dropped; all others are kept, whatever their version.
-std::list<PluginModule> ReadCatalogue(std::istream& input);
 std::list<PluginModule> ReadCatalogue(ByteInput& input);
+// The same from a standard stream (catalogue_stream_reader.cpp; the registry library
+// reads its file without streams and does not link it).
+std::list<PluginModule> ReadCatalogue(std::istream& input);

@@ -7,10 +7,6 @@ constexpr std::size_t kChunk = 4096;
 
 bool TextLines::ReadUpToLineFeed(std::string& line)
 {
-    if (stream_) {
-        std::getline(*stream_, line, '\n');
-        return (stream_->rdstate() & (std::ios::eofbit | std::ios::failbit)) == 0;
-    }
     for (;;) {
         std::string::size_type lineFeed = buffer_.find('\n', position_);
         if (lineFeed != std::string::npos) {

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "catalogue_reader.h"
+#include "stream_input.h"
 
 namespace {
 
@@ -200,7 +201,8 @@ TEST(CatalogueReader, KeepsEveryVersionInFileOrder)
 TEST(CatalogueReader, RecordReaderResetsTheEntry)
 {
     std::istringstream input("a\n00IN\nN\ntrue\n*.a\nA\n-----\nb\n00AM\n-----\n");
-    TextLines lines(input);
+    StreamInput bytes(input);
+    TextLines lines(bytes);
     PluginModule module;
     ReadRecord(lines, module);
     EXPECT_EQ(module.path, "a");

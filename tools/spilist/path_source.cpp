@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "stream_input.h"
 #include "text_lines.h"
 
 namespace {
@@ -27,7 +28,8 @@ std::string ReadStandardInput()
 std::vector<std::string> ReadPathList(std::istream& input)
 {
     std::vector<std::string> paths;
-    TextLines lines(input);
+    StreamInput bytes(input);
+    TextLines lines(bytes);
     std::string line;
     bool complete;
     do {

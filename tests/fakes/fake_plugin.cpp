@@ -8,6 +8,7 @@
 //   info.N.fill=L        answer L bytes of 'a'..'z' instead
 //   info.N.silent=1      answer non-zero without writing anything
 //   info.all=text        answer to every number that has no info.N line of its own
+//   info.all.fill=L      answer L bytes of 'a'..'z' to every such number
 //   info.N.unterminated=1  fill the whole buffer, its last byte too, with 'u'
 //   IsSupported=R        result of IsSupported (default 1); the same key for every
 //   GetPictureInfo=R     other entry point gives its result (default 0)
@@ -191,8 +192,9 @@ int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen)
         return 1;
     }
     std::string text;
-    if (Has(key + ".fill")) {
-        int length = Number(key + ".fill", 0);
+    std::string fill = Has(key + ".fill") ? key + ".fill" : Has(key) ? "" : "info.all.fill";
+    if (Has(fill)) {
+        int length = Number(fill, 0);
         for (int i = 0; i < length; ++i)
             text.push_back(static_cast<char>('a' + i % 26));
     } else if (Has(key)) {

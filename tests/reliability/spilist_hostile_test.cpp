@@ -112,4 +112,28 @@ TEST(SpilistHostileInput, PluginThatAnswersEveryNumberWithNothing)
     EXPECT_EQ(endless.Count("detach"), 1);
 }
 
+// Every number answered with 60 000 bytes: the answers stop once they would pass
+// 16 MiB together, the stop is reported, and what came before is written whole.
+TEST(SpilistHostileInput, PluginWhoseAnswersNeverEndIsCutAtTheTextLimit)
+{
+    TempFolder folder;
+    FakePlugin flood(folder.Path(), "flood.spi", "info_only", "info.0=00IN\ninfo.1=Flood\ninfo.all.fill=60000\n");
+    FakePlugin next(folder.Path(), "next.spi", "info_only", "info.0=00IN\ninfo.1=Next\n");
+    ProcessResult result = RunSpilist({flood.Path(), next.Path()});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.standardError, flood.Path() + "\r\ninformation texts stopped at 16777216 bytes in " + flood.Path() +
+                                        "\r\n" + next.Path() + "\r\n");
+    const std::string nextRecord = CatalogueRecord(next.Path(), "00IN", "Next", false, {});
+    ASSERT_GT(result.standardOutput.size(), nextRecord.size());
+    EXPECT_EQ(result.standardOutput.substr(result.standardOutput.size() - nextRecord.size()), nextRecord);
+    std::string floodRecord = result.standardOutput.substr(0, result.standardOutput.size() - nextRecord.size());
+    const std::string head = flood.Path() + "\r\n00IN\r\nFlood\r\n";
+    EXPECT_EQ(floodRecord.substr(0, head.size()), head);
+    EXPECT_EQ(floodRecord.substr(floodRecord.size() - 7), "-----\r\n");
+    // Everything up to the limit is kept: less than one answer short of it.
+    EXPECT_LE(floodRecord.size(), 16u * 1024 * 1024 + 64 * 1024);
+    EXPECT_GT(floodRecord.size(), 16u * 1024 * 1024 - 2 * 60000);
+    EXPECT_EQ(flood.Count("detach"), 1);
+}
+
 }  // namespace

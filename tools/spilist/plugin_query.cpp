@@ -38,6 +38,7 @@ std::optional<std::string> AskNumber(GetPluginInfoFunction* getPluginInfo, int n
 void ReadInformation(GetPluginInfoFunction* getPluginInfo, PluginModule& record)
 {
     InformationBuffer buffer(kInitialBufferSize);
+    std::size_t total = 0;
     for (int number = 0;; ++number) {
         if (number == kInformationNumberLimit) {
             ReportInformationLimit(record.path, kInformationNumberLimit);
@@ -46,6 +47,11 @@ void ReadInformation(GetPluginInfoFunction* getPluginInfo, PluginModule& record)
         std::optional<std::string> text = AskNumber(getPluginInfo, number, buffer);
         if (!text)
             return;
+        total += text->size();
+        if (total > kInformationTextLimit) {
+            ReportInformationTextLimit(record.path, kInformationTextLimit);
+            return;
+        }
         StoreInformation(record, number, std::move(*text));
     }
 }

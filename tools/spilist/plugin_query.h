@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -8,6 +9,9 @@
 // A plug-in that is still answering at this information number is not asked further;
 // its record keeps what it answered before.
 constexpr int kInformationNumberLimit = 10000;
+// Nor is one whose answers together pass this many bytes: the record is held in
+// memory and written whole.
+constexpr std::size_t kInformationTextLimit = 16 * 1024 * 1024;
 
 // Loads the plug-in at `path` exactly as given, reads its information items, notes
 // whether it offers ConfigurationDlg and frees it again before returning. Empty when

@@ -27,3 +27,8 @@ void ReportInformationLimit(const std::string& path, int limit)
 {
     WriteLine("information numbers stopped at " + std::to_string(limit) + " in " + path);
 }
+
+void ReportInformationTextLimit(const std::string& path, std::size_t limit)
+{
+    WriteLine("information texts stopped at " + std::to_string(limit) + " bytes in " + path);
+}

@@ -4,33 +4,10 @@
 
 #include <stdexcept>
 
+#include "owned_handle.h"
 #include "stopwatch.h"
 
 namespace {
-
-// Owns one handle.
-class Handle {
-public:
-    explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE Get() const { return handle_; }
-    HANDLE* Put()
-    {
-        Close();
-        return &handle_;
-    }
-    void Close()
-    {
-        if (handle_ && handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-        handle_ = nullptr;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 std::string ReplaceAll(std::string text, const std::string& what, const std::string& with)
 {
@@ -57,17 +34,17 @@ double CounterSeconds(long long ticks)
 
 ChildRun RunChild(const std::string& commandLine, bool quiet)
 {
-    Handle outRead, outWrite;
+    OwnedHandle outRead, outWrite;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     if (!CreatePipe(outRead.Put(), outWrite.Put(), &inherit, 0))
         throw std::runtime_error("CreatePipe failed");
     SetHandleInformation(outRead.Get(), HANDLE_FLAG_INHERIT, 0);
-    Handle discard;
+    OwnedHandle discard;
     if (quiet)
         *discard.Put() = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
                                      0, nullptr);
 
-    Handle job(CreateJobObjectA(nullptr, nullptr));
+    OwnedHandle job(CreateJobObjectA(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
@@ -84,8 +61,8 @@ ChildRun RunChild(const std::string& commandLine, bool quiet)
     std::string line = ReplaceAll(commandLine, "{launched}", std::to_string(CounterNow()));
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
         throw std::runtime_error("cannot start: " + commandLine);
-    Handle processHandle(process.hProcess);
-    Handle threadHandle(process.hThread);
+    OwnedHandle processHandle(process.hProcess);
+    OwnedHandle threadHandle(process.hThread);
     AssignProcessToJobObject(job.Get(), process.hProcess);
     outWrite.Close();
 

@@ -5,34 +5,11 @@
 #include <stdexcept>
 #include <thread>
 
+#include "owned_handle.h"
+
 namespace {
 
-// Owns one handle.
-class Handle {
-public:
-    Handle() = default;
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE Get() const { return handle_; }
-    HANDLE* Put()
-    {
-        Close();
-        return &handle_;
-    }
-    void Close()
-    {
-        if (handle_ && handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-        handle_ = nullptr;
-    }
-
-private:
-    HANDLE handle_ = nullptr;
-};
-
-void MakePipe(Handle& readEnd, Handle& writeEnd, bool childReads)
+void MakePipe(OwnedHandle& readEnd, OwnedHandle& writeEnd, bool childReads)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     if (!CreatePipe(readEnd.Put(), writeEnd.Put(), &inherit, 0))
@@ -53,12 +30,12 @@ void Drain(HANDLE pipe, std::string& into)
 
 ProcessResult RunProcess(const std::string& commandLine, const std::string& input, const std::string& workingFolder)
 {
-    Handle inRead, inWrite, outRead, outWrite, errRead, errWrite;
+    OwnedHandle inRead, inWrite, outRead, outWrite, errRead, errWrite;
     MakePipe(inRead, inWrite, true);
     MakePipe(outRead, outWrite, false);
     MakePipe(errRead, errWrite, false);
 
-    Handle job(CreateJobObjectA(nullptr, nullptr));
+    OwnedHandle job(CreateJobObjectA(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
@@ -74,8 +51,8 @@ ProcessResult RunProcess(const std::string& commandLine, const std::string& inpu
     if (!CreateProcessA(nullptr, &mutableLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
                         workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process))
         throw std::runtime_error("cannot start: " + commandLine);
-    Handle processHandle(process.hProcess);
-    Handle threadHandle(process.hThread);
+    OwnedHandle processHandle(process.hProcess);
+    OwnedHandle threadHandle(process.hThread);
     AssignProcessToJobObject(job.Get(), process.hProcess);
     ResumeThread(process.hThread);
     inRead.Close();

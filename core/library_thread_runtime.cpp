@@ -97,7 +97,14 @@ int __wrap_pthread_once(pthread_once_t* once, void (*init)(void))
 {
     volatile LONG* state = reinterpret_cast<volatile LONG*>(once);
     if (InterlockedCompareExchange(state, kOnceRunning, kOnceNotRun) == kOnceNotRun) {
-        init();
+        // An initialiser that throws has not run: the next caller tries again instead
+        // of waiting for good.
+        try {
+            init();
+        } catch (...) {
+            InterlockedExchange(state, kOnceNotRun);
+            throw;
+        }
         InterlockedExchange(state, kOnceDone);
         return 0;
     }

@@ -118,4 +118,17 @@ TEST(LibraryUnload, ThreadsRacingThroughTheFirstThrowAllGetTheirAnswer)
     EXPECT_LE(run.after.tlsIndex, run.before.tlsIndex);
 }
 
+// The once-only calls of the runtime: an initialiser that throws has not run, so the
+// next call runs it again (and the one after that does not).
+TEST(LibraryUnload, OnceInitialiserThatThrowsRunsAgainOnTheNextCall)
+{
+    HMODULE library = LoadLibraryA(ProbePath().c_str());
+    ASSERT_NE(library, nullptr);
+    auto onceAttempts =
+        reinterpret_cast<int(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(library, "OnceAttempts")));
+    ASSERT_NE(onceAttempts, nullptr);
+    EXPECT_EQ(onceAttempts(), 2);
+    FreeLibrary(library);
+}
+
 }  // namespace

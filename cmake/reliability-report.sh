@@ -144,7 +144,7 @@ for label, key in [('hostile catalogues, reader (Windows build)', 'reader'),
                    ('faulty catalogued plug-ins', 'FaultyCataloguedPlugins'),
                    ('100 000-record catalogue through the front plug-ins', 'HostileCatalogueThroughTheFront'),
                    ('`spilist` on hostile input', 'SpilistHostileInput'),
-                   ('a throwing library loaded and freed 300 times per case', 'LibraryUnload'),
+                   ('a library that throws, loaded and freed 300 times per case; its once-only calls', 'LibraryUnload'),
                    ('load/unload soak', 'Soak')]:
     rows = [r for r in wine if group(r[0]) == key]
     n, p, f = count(rows)

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "file_position.h"
 #include "front_state.h"
 #include "module_set.h"
 #include "pattern_prefilter.h"
@@ -40,11 +41,18 @@ int ProbeSupport(LPCSTR filename, ULONG_PTR dw)
         return 0;
     moduleSet.candidates.clear();
     const std::size_t filenameLength = std::strlen(filename);
+    const FilePosition hostPosition(dw);
+    bool anyAsked = false;
     for (auto record = moduleSet.modules.begin(); record != moduleSet.modules.end(); ++record) {
         if (!AnyPatternMatches(*record, filename, filenameLength))
             continue;
         IsSupportedFunction* isSupported = GetEntryPoints(*record)->IsSupported;
-        if (isSupported && isSupported(filename, dw) != 0)
+        if (!isSupported)
+            continue;
+        if (anyAsked)
+            hostPosition.Restore();
+        anyAsked = true;
+        if (isSupported(filename, dw) != 0)
             moduleSet.candidates.push_back(record);
     }
     if (!moduleSet.candidates.empty())

@@ -11,6 +11,8 @@
 //   info.all.fill=L      answer L bytes of 'a'..'z' to every such number
 //   info.N.unterminated=1  fill the whole buffer, its last byte too, with 'u'
 //   IsSupported=R        result of IsSupported (default 1); the same key for every
+//   IsSupported.read=N   when IsSupported gets a file handle, read N bytes from it
+//                        and log them
 //   GetPictureInfo=R     other entry point gives its result (default 0)
 //   callback=1           the picture and GetFile calls call the host's progress callback
 //   closeStdout=1        close the process's standard-output handle when loaded
@@ -215,6 +217,12 @@ int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen)
 int WINAPI IsSupported(LPCSTR filename, ULONG_PTR dw)
 {
     Log("IsSupported|" + std::string(filename ? filename : "(null)") + "|" + std::to_string(dw));
+    if (Has("IsSupported.read") && dw != 0 && (dw >> 16) == 0) {
+        std::string bytes(Number("IsSupported.read", 0), '\0');
+        DWORD got = 0;
+        ReadFile(reinterpret_cast<HANDLE>(dw), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
+        Log("read|" + bytes.substr(0, got));
+    }
     Reenter();
     return Number("IsSupported", 1);
 }

@@ -168,4 +168,26 @@ TEST(SupportProbe, NestedProbeFromACataloguedPluginIsRefused)
     EXPECT_EQ(fake.Count("IsSupported|reentered.name|0"), 1);
 }
 
+// A host that hands over an open file: each plug-in asked starts reading where the
+// host left the file, not where the plug-in before it stopped.
+TEST(SupportProbe, EveryPluginGivenAFileHandleReadsFromWhereTheHostLeftIt)
+{
+    FrontFolder folder;
+    FakePlugin first = folder.AddFake("first.spi", "all", "IsSupported=0\nIsSupported.read=4\n");
+    FakePlugin second = folder.AddFake("second.spi", "all", "IsSupported=0\nIsSupported.read=4\n");
+    FakePlugin third = folder.AddFake("third.spi", "all", "IsSupported.read=4\n");
+    folder.WriteCatalogue(FakeRecord(first, "00IN", {{"*.dat", "D"}}) + FakeRecord(second, "00IN", {{"*.dat", "D"}}) +
+                          FakeRecord(third, "00IN", {{"*.dat", "D"}}));
+    const std::string path = folder.Path() + "\\picture.dat";
+    WriteFileBytes(path, "..HEADER and the rest");
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    SetFilePointer(file, 2, nullptr, FILE_BEGIN);
+    LoadedFront front(folder.Imp());
+    EXPECT_EQ(front.IsSupported(path.c_str(), reinterpret_cast<ULONG_PTR>(file)), 1);
+    for (const FakePlugin* fake : {&first, &second, &third})
+        EXPECT_EQ(Calls(*fake, "read|"), std::vector<std::string>{"read|HEAD"});
+    CloseHandle(file);
+}
+
 }  // namespace

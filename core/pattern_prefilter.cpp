@@ -22,10 +22,8 @@ bool LastCharacterRulesOut(const char* name, std::size_t nameLength, const std::
     const char nameEnd = name[nameLength - 1];
     if (patternEnd == '*' || patternEnd == '?' || patternEnd == '.')
         return false;
-    if (!IsPlainAscii(patternEnd) || !IsPlainAscii(nameEnd))
+    if (!IsPlainAscii(patternEnd) || !IsPlainAscii(nameEnd) || AsciiUpper(patternEnd) == AsciiUpper(nameEnd))
         return false;
     // The platform splits a pattern at ';' into patterns of its own.
-    if (pattern.find(';') != std::string::npos)
-        return false;
-    return AsciiUpper(patternEnd) != AsciiUpper(nameEnd);
+    return pattern.find(';') == std::string::npos;
 }

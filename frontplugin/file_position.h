@@ -3,8 +3,8 @@
 #include <windows.h>
 
 // A host may hand IsSupported an open file instead of the file's first bytes; every
-// plug-in asked then reads from the file's current position and moves it. Taken when
-// a probe starts and put back before each further plug-in is asked, the position the
+// plug-in asked then reads from the file's current position and moves it. Taken before
+// the first plug-in is asked and put back before each further one, the position the
 // host left is what each of them starts from, as if it were the only one asked.
 class FilePosition {
 public:

@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include <cstring>
+#include <optional>
 
 #include "file_position.h"
 #include "front_state.h"
@@ -41,17 +42,18 @@ int ProbeSupport(LPCSTR filename, ULONG_PTR dw)
         return 0;
     moduleSet.candidates.clear();
     const std::size_t filenameLength = std::strlen(filename);
-    const FilePosition hostPosition(dw);
-    bool anyAsked = false;
+    // Taken just before the first plug-in reads the host's file, if it is one.
+    std::optional<FilePosition> hostPosition;
     for (auto record = moduleSet.modules.begin(); record != moduleSet.modules.end(); ++record) {
         if (!AnyPatternMatches(*record, filename, filenameLength))
             continue;
         IsSupportedFunction* isSupported = GetEntryPoints(*record)->IsSupported;
         if (!isSupported)
             continue;
-        if (anyAsked)
-            hostPosition.Restore();
-        anyAsked = true;
+        if (hostPosition)
+            hostPosition->Restore();
+        else
+            hostPosition.emplace(dw);
         if (isSupported(filename, dw) != 0)
             moduleSet.candidates.push_back(record);
     }

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the five deliverables (32-bit Windows) into dist/ with spihost and a
-# release zip, then runs the demo under Wine (leave it out with --no-demo).
+# Builds both sets of deliverables into dist/, the 32-bit set (BriskImp.spi,
+# BriskArc.spi, briskspi.dll, spilist, spihost, foreachline) and the 64-bit set
+# (BriskImp.sph, BriskArc.sph, briskspi64.dll, spilist64, spihost64), with a release
+# zip, then runs the demo under Wine (leave it out with --no-demo).
 set -euo pipefail
 cd "$(dirname "$0")"
 demo=1
@@ -10,10 +12,12 @@ if [ $demo -eq 1 ]; then
 else
   bash cmake/setup-machine.sh
 fi
-cmake --preset i686 -DBRISK_BUILD_TESTS=OFF >/dev/null
-cmake --build --preset i686
 rm -rf dist
-cmake --install build/i686 --prefix dist >/dev/null
+for arch in i686 x86_64; do
+  cmake --preset $arch -DBRISK_BUILD_TESTS=OFF >/dev/null
+  cmake --build --preset $arch
+  cmake --install build/$arch --prefix dist >/dev/null
+done
 
 # The release zip: what dist/ holds and a read-me for Windows users (CR LF lines).
 version=$(sed -n 's/^project(BriskSPI VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite under Wine (dialogs under Xvfb).
+# Builds everything and runs the whole test suite under Wine (dialogs under Xvfb), for
+# the 32-bit set under 32-bit Wine and the 64-bit set under wine64.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash cmake/setup-machine.sh --with-wine
 
-# The deliverables themselves, 32-bit, with their export and import checks.
-cmake --preset i686 -DBRISK_BUILD_TESTS=OFF >/dev/null
-cmake --build --preset i686
-bash cmake/check-deliverables.sh build/i686/bin
+# The deliverables of both sets, with their width, export and import checks.
+for arch in i686 x86_64; do
+  cmake --preset $arch -DBRISK_BUILD_TESTS=OFF >/dev/null
+  cmake --build --preset $arch
+  bash cmake/check-deliverables.sh build/$arch/bin
+done
 
 # The platform-free core built natively under the sanitizers, and a bounded fuzz run.
 bash cmake/run-native-checks.sh

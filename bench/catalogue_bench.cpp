@@ -22,6 +22,7 @@
 #include "noop_naming.h"
 #include "statistics.h"
 #include "stopwatch.h"
+#include "set_names.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ using GetAllModulesFunction = ModuleCatalogue*();
 // the catalogue beside it.
 int RunChildRead(const BenchOptions& options)
 {
-    const std::string path = options.Text("folder", "") + "\\briskspi.dll";
+    const std::string path = options.Text("folder", "") + "\\" BRISK_REGISTRY_LIBRARY;
     // Tied to user32 as hosts are, so its start-up is not counted as the registry's.
     char unused[8];
     wsprintfA(unused, "%d", 0);
@@ -62,7 +63,7 @@ struct CatalogueRead {
 CatalogueRead MeasureRead(const std::string& scratchRoot, int records, int runs)
 {
     ScratchFolder folder(scratchRoot, "catalogue");
-    CopyOneFile(BuiltFile("briskspi.dll"), folder / "briskspi.dll");
+    CopyOneFile(BuiltFile(BRISK_REGISTRY_LIBRARY), folder / BRISK_REGISTRY_LIBRARY);
     // Records for plug-ins that are never loaded here, so their files need not exist.
     std::vector<PluginModule> catalogue;
     for (int index = 0; index < records; ++index)
@@ -82,7 +83,7 @@ CatalogueRead MeasureRead(const std::string& scratchRoot, int records, int runs)
         process.push_back(child.seconds * 1000);
     }
     std::fprintf(stderr, "  catalogue of %d records: done\n", records);
-    return {records, ReadWholeFile(folder / "briskspi.txt").size(), Median(load), Median(read), Median(process)};
+    return {records, ReadWholeFile(folder / BRISK_DEFAULT_CATALOGUE).size(), Median(load), Median(read), Median(process)};
 }
 
 std::size_t CountRecords(const std::string& catalogueText)
@@ -105,7 +106,7 @@ ListRun MeasureSpilist(const std::string& scratchRoot, int plugins, int runs)
     std::vector<int> indexes;
     for (int index = 0; index < plugins; ++index)
         indexes.push_back(index);
-    std::string command = "\"" + BuiltFile("spilist.exe") + "\"";
+    std::string command = "\"" + BuiltFile(BRISK_SPILIST_PROGRAM) + "\"";
     for (const std::string& path : StageNoopCopies(folder.Path(), indexes))
         command += " \"" + path + "\"";
     RunChild(command, true);  // unmeasured: brings the files into the system's cache
@@ -124,10 +125,10 @@ void PrintReport(const CatalogueRead& read, const ListRun& list, int runs)
 {
     std::printf("## Catalogue read and catalogue build\n\n");
     std::printf("GetAllModules in a fresh process (median of %d processes, after one unmeasured run):\n"
-                "the registry library loaded from a folder whose briskspi.txt holds no-op records of one\n"
+                "the registry library loaded from a folder whose " BRISK_DEFAULT_CATALOGUE " holds no-op records of one\n"
                 "filter with four patterns each. Process: from creating the child to its end.\n\n",
                 runs);
-    MarkdownTable reading({"records", "catalogue size (KiB)", "LoadLibrary briskspi.dll (ms)",
+    MarkdownTable reading({"records", "catalogue size (KiB)", "LoadLibrary " BRISK_REGISTRY_LIBRARY " (ms)",
                            "first GetAllModules (ms)", "per record (us)", "whole process (ms)"});
     reading.AddRow({std::to_string(read.records), Fixed(read.bytes / 1024.0, 0), Fixed(read.loadMs, 2),
                     Fixed(read.readMs, 2), Fixed(read.readMs * 1000 / read.records, 2), Fixed(read.processMs, 1)});

@@ -18,6 +18,7 @@
 #include "noop_naming.h"
 #include "per_call_timing.h"
 #include "plugin_interface.h"
+#include "set_names.h"
 
 namespace {
 
@@ -60,8 +61,8 @@ std::vector<ForwardingResult> MeasurePlugin(const std::string& label, const std:
     ReadFileStart(file, sizeof head.bytes).copy(head.bytes, sizeof head.bytes);
     const ULONG_PTR dw = reinterpret_cast<ULONG_PTR>(head.bytes);
 
-    ImagePlugin front(folder + "\\BriskImp.spi");
-    RequireImageEntryPoints(front, "BriskImp.spi");
+    ImagePlugin front(folder + "\\" BRISK_IMAGE_FRONT);
+    RequireImageEntryPoints(front, BRISK_IMAGE_FRONT);
     front.Information(0);
     if (front.IsSupported(file.c_str(), dw) != 1)
         throw std::runtime_error("BriskImp does not accept " + file);
@@ -85,7 +86,7 @@ std::vector<ForwardingResult> MeasurePlugin(const std::string& label, const std:
 void PrintReport(const std::vector<ForwardingResult>& results, int rounds)
 {
     std::printf("## Forwarding cost\n\n");
-    std::printf("One process; the same plug-in called directly and through BriskImp.spi, whose catalogue\n"
+    std::printf("One process; the same plug-in called directly and through " BRISK_IMAGE_FRONT ", whose catalogue\n"
                 "holds only that plug-in. Per call: the median of %d alternating batches of equal size\n"
                 "(each at least 5 ms, 50 ms for GetPicture), divided by the calls in a batch. The bitmap\n"
                 "reader decodes a %dx%d, 24-bit picture from its file each time; GetPicture's handles are\n"
@@ -141,8 +142,8 @@ int main(int argc, char** argv)
             const std::string folder = scratch / "bitmap";
             MakeFolder(folder);
             StageFrontPlugin(folder);
-            std::string plugin = folder + "\\SampleBmp.spi";
-            CopyOneFile(BuiltFile("SampleBmp.spi"), plugin);
+            std::string plugin = folder + "\\" BRISK_SAMPLE_BMP;
+            CopyOneFile(BuiltFile(BRISK_SAMPLE_BMP), plugin);
             WriteCatalogue(folder, {QueriedRecord(plugin)});
             std::string file = folder + "\\picture.bmp";
             WritePicture(file, kPictureWidth, kPictureHeight);

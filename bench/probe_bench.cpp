@@ -25,6 +25,7 @@
 #include "noop_naming.h"
 #include "per_call_timing.h"
 #include "process_stats.h"
+#include "set_names.h"
 
 namespace {
 
@@ -39,10 +40,10 @@ int RunChildMeasurement(const BenchOptions& options)
     const std::string folder = options.Text("folder", "");
     const int records = options.Number("records", 1);
     const int rounds = options.Number("rounds", 15);
-    ImagePlugin front(folder + "\\BriskImp.spi");
-    RequireImageEntryPoints(front, "BriskImp.spi");
+    ImagePlugin front(folder + "\\" BRISK_IMAGE_FRONT);
+    RequireImageEntryPoints(front, BRISK_IMAGE_FRONT);
     if (front.Information(0) != "00IN")
-        throw std::runtime_error("BriskImp.spi does not answer");
+        throw std::runtime_error(BRISK_IMAGE_FRONT " does not answer");
 
     // Names are full paths, as hosts pass them; no file needs to exist for a probe.
     const std::string lastStem = NoopStem(NoopCopyName(records - 1));
@@ -129,7 +130,7 @@ KeyValues MeasureCatalogue(const std::string& scratchRoot, int records, int roun
 void PrintReport(const std::vector<KeyValues>& results, int rounds)
 {
     std::printf("## Probe cost as the catalogue grows\n\n");
-    std::printf("IsSupported of BriskImp.spi with a catalogue of no-op plug-ins, four patterns each\n"
+    std::printf("IsSupported of " BRISK_IMAGE_FRONT " with a catalogue of no-op plug-ins, four patterns each\n"
                 "(\"*.p0042a\" to \"*.p0042d\"); names are full paths. Per probe: the median of %d batches of\n"
                 "at least 5 ms. Last record: the name matches the last pattern of the last record, whose\n"
                 "plug-in is asked and accepts. None: two names that match no record, in turn, so every\n"

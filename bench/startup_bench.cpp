@@ -20,6 +20,7 @@
 #include "markdown_table.h"
 #include "noop_naming.h"
 #include "statistics.h"
+#include "set_names.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ std::vector<HostSetup> BuildScene(const std::string& root, int count, int rightI
     std::vector<PluginModule> records;
     for (int index = 0; index < count; ++index) {
         if (index == rightIndex) {
-            CopyOneFile(BuiltFile("SampleBmp.spi"), plugins + "\\" + readerName);
+            CopyOneFile(BuiltFile(BRISK_SAMPLE_BMP), plugins + "\\" + readerName);
             records.push_back(QueriedRecord(plugins + "\\" + readerName));
         } else {
             records.push_back(NoopRecord(StageNoopCopies(plugins, {index}).front()));
@@ -86,8 +87,8 @@ std::vector<HostSetup> BuildScene(const std::string& root, int count, int rightI
     }
     StageFrontPlugin(brisk);
     WriteCatalogue(brisk, records);
-    CopyOneFile(BuiltFile("SampleBmp.spi"), floor + "\\" + readerName);
-    return {{"status quo", plugins, readerName}, {"BriskImp", brisk, "BriskImp.spi"}, {"floor", floor, readerName}};
+    CopyOneFile(BuiltFile(BRISK_SAMPLE_BMP), floor + "\\" + readerName);
+    return {{"status quo", plugins, readerName}, {"BriskImp", brisk, BRISK_IMAGE_FRONT}, {"floor", floor, readerName}};
 }
 
 KeyValues RunHost(const HostSetup& setup, const std::string& picture)
@@ -104,8 +105,8 @@ KeyValues RunHost(const HostSetup& setup, const std::string& picture)
 // The steps startup_profile times, in its order, with their headings.
 const std::vector<std::pair<std::string, std::string>> kProfileSteps = {
     {"shlwapi_ms", "load shlwapi.dll"},
-    {"front_ms", "load BriskImp.spi"},
-    {"registry_ms", "load briskspi.dll"},
+    {"front_ms", "load " BRISK_IMAGE_FRONT},
+    {"registry_ms", "load " BRISK_REGISTRY_LIBRARY},
     {"catalogue_ms", "read catalogue (GetAllModules)"},
     {"table_ms", "module set and information table (first GetPluginInfo)"},
     {"information_ms", "read information table"},
@@ -185,15 +186,15 @@ void PrintReport(const std::vector<SceneResult>& scenes, int runs)
 {
     static const char* const kSetups[] = {"status quo", "BriskImp", "floor"};
     std::printf("## Start-up to the first opened picture\n\n");
-    std::printf("The host (startup_host.exe) loads every .spi file of its folder in name order, keeps the\n"
+    std::printf("The host (startup_host.exe) loads every " BRISK_PLUGIN_EXTENSION " file of its folder in name order, keeps the\n"
                 "image filters, reads each one's whole information table, asks them in turn whether they\n"
                 "read the picture (name and first 2 KB) and has the first that accepts decode it (a %dx%d,\n"
                 "24-bit bitmap). It imports user32 as windowed hosts do, so the window system is up before\n"
-                "main() in every setup. Plug-ins: the sample bitmap reader (SampleBmp.spi, %s) under the\n"
-                "name of its position, and copies of the no-op plug-in (noop.spi, %s) named p0000.spi and\n"
+                "main() in every setup. Plug-ins: the sample bitmap reader (" BRISK_SAMPLE_BMP ", %s) under the\n"
+                "name of its position, and copies of the no-op plug-in (noop" BRISK_PLUGIN_EXTENSION ", %s) named p0000" BRISK_PLUGIN_EXTENSION " and\n"
                 "onwards, each with four patterns of its own.\n\n"
                 "- status quo: the host's folder holds all the plug-ins.\n"
-                "- BriskImp: the folder holds BriskImp.spi (%s) and briskspi.dll (%s), whose catalogue lists\n"
+                "- BriskImp: the folder holds " BRISK_IMAGE_FRONT " (%s) and " BRISK_REGISTRY_LIBRARY " (%s), whose catalogue lists\n"
                 "  the same plug-ins in the same order.\n"
                 "- floor: the folder holds only the bitmap reader.\n\n"
                 "A fresh host process per start; each figure is the median of %d starts (the setups take\n"
@@ -205,8 +206,8 @@ void PrintReport(const std::vector<SceneResult>& scenes, int runs)
                 "libraries included. Private memory: the process's private commit at the decoded picture\n"
                 "(GetProcessMemoryInfo; Wine fills PagefileUsage, which Windows documents as the same\n"
                 "figure as PrivateUsage, and leaves PrivateUsage 0).\n\n",
-                kPictureWidth, kPictureHeight, KibOf("SampleBmp.spi").c_str(), KibOf("noop.spi").c_str(),
-                KibOf("BriskImp.spi").c_str(), KibOf("briskspi.dll").c_str(), runs);
+                kPictureWidth, kPictureHeight, KibOf(BRISK_SAMPLE_BMP).c_str(), KibOf("noop" BRISK_PLUGIN_EXTENSION).c_str(),
+                KibOf(BRISK_IMAGE_FRONT).c_str(), KibOf(BRISK_REGISTRY_LIBRARY).c_str(), runs);
     MarkdownTable figures({"plug-ins", "reader at", "host", "launch to picture (ms)", "main to picture (ms)",
                            "loading (ms)", "probing (ms)", "decoding (ms)", "libraries loaded",
                            "private memory (KiB)"});
@@ -240,7 +241,7 @@ void PrintReport(const std::vector<SceneResult>& scenes, int runs)
     std::printf("%s\n", ratios.Text().c_str());
 
     std::printf("Where BriskImp's start goes: the same work step by step in a fresh process\n"
-                "(startup_profile.exe; median of %d starts per row). The libraries BriskImp.spi loads on\n"
+                "(startup_profile.exe; median of %d starts per row). The libraries " BRISK_IMAGE_FRONT " loads on\n"
                 "its own are loaded first as steps of their own, so each later step shows only its own\n"
                 "work; all times in ms.\n\n",
                 runs);

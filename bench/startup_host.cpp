@@ -23,6 +23,7 @@
 #include "image_plugin.h"
 #include "plugin_interface.h"
 #include "process_stats.h"
+#include "set_names.h"
 
 namespace {
 
@@ -116,7 +117,7 @@ int main(int argc, char** argv)
     try {
         std::vector<std::unique_ptr<HostFilter>> filters;
         int informationEntries = 0;
-        for (const std::string& name : FileNamesIn(folder, "*.spi")) {
+        for (const std::string& name : FileNamesIn(folder, "*" BRISK_PLUGIN_EXTENSION)) {
             auto plugin = std::make_unique<HostFilter>(folder + "\\" + name);
             if (!plugin->IsImageFilter())
                 continue;

@@ -17,6 +17,7 @@
 #include "bench_files.h"
 #include "image_plugin.h"
 #include "stopwatch.h"
+#include "set_names.h"
 
 namespace {
 
@@ -67,9 +68,9 @@ int main(int argc, char** argv)
         std::unique_ptr<LibraryReference> shlwapi, registry, reader;
         std::unique_ptr<ImagePlugin> front;
         Timed("shlwapi_ms", [&] { shlwapi = std::make_unique<LibraryReference>("shlwapi.dll"); });
-        Timed("front_ms", [&] { front = std::make_unique<ImagePlugin>(folder + "\\BriskImp.spi"); });
-        RequireImageEntryPoints(*front, "BriskImp.spi");
-        Timed("registry_ms", [&] { registry = std::make_unique<LibraryReference>(folder + "\\briskspi.dll"); });
+        Timed("front_ms", [&] { front = std::make_unique<ImagePlugin>(folder + "\\" BRISK_IMAGE_FRONT); });
+        RequireImageEntryPoints(*front, BRISK_IMAGE_FRONT);
+        Timed("registry_ms", [&] { registry = std::make_unique<LibraryReference>(folder + "\\" BRISK_REGISTRY_LIBRARY); });
         Timed("catalogue_ms", [&] {
             auto* getAllModules = reinterpret_cast<GetAllModulesFunction*>(
                 reinterpret_cast<void (*)()>(GetProcAddress(registry->Get(), "GetAllModules")));

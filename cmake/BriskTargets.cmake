@@ -1,5 +1,16 @@
 # Helpers shared by the deliverables, the samples and the test fixtures.
 
+# The 64-bit set shares a host's plug-in folder with the 32-bit one, so its file names
+# differ: plug-ins end in ".sph", the registry library and the tools in "64" (the
+# sources take the same names from core/set_names.h).
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(BRISK_PLUGIN_SUFFIX ".sph")
+  set(BRISK_SET_SUFFIX "64")
+else()
+  set(BRISK_PLUGIN_SUFFIX ".spi")
+  set(BRISK_SET_SUFFIX "")
+endif()
+
 # Product code is called from one thread at a time, so function-local statics need no
 # thread-safe guards. Those guards go through the statically linked winpthreads, whose
 # per-library state (a TLS index, handles) is never released when a library is unloaded:

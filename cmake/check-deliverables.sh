@@ -1,44 +1,54 @@
 #!/usr/bin/env bash
-# Checks the built deliverables: 32-bit, only Windows system DLLs imported, and
-# exactly the expected plain export names. Usage: check-deliverables.sh BIN_FOLDER
+# Checks one set's built deliverables: their width (PE32 i386 for the 32-bit set,
+# PE32+ x86-64 for the 64-bit one, told by the file names in the folder), only
+# Windows system DLLs imported, and exactly the expected plain export names.
+# Usage: check-deliverables.sh BIN_FOLDER
 set -euo pipefail
 bin=$1
-objdump=i686-w64-mingw32-objdump
+objdump=x86_64-w64-mingw32-objdump
 system_dlls='^(kernel32|user32|gdi32|shlwapi|msvcrt|advapi32|comctl32|shell32)\.dll$'
 failed=0
 
+if [ -f "$bin/BriskImp.sph" ]; then
+  format=pei-x86-64 width=x86-64
+  files="briskspi64.dll BriskImp.sph BriskArc.sph spilist64.exe spihost64.exe"
+else
+  format=pei-i386 width=i386
+  files="briskspi.dll BriskImp.spi BriskArc.spi spilist.exe spihost.exe foreachline.exe"
+fi
+
 expected_exports() {
   case $1 in
-    briskspi.dll) echo "GetAllModules ShowAbout" ;;
-    BriskImp.spi) echo "ConfigurationDlg GetPictureInfo GetPicture GetPluginInfo GetPreview IsSupported" ;;
-    BriskArc.spi) echo "ConfigurationDlg GetArchiveInfo GetFileInfo GetFile GetPluginInfo IsSupported" ;;
+    briskspi.dll|briskspi64.dll) echo "GetAllModules ShowAbout" ;;
+    BriskImp.sp?) echo "ConfigurationDlg GetPictureInfo GetPicture GetPluginInfo GetPreview IsSupported" ;;
+    BriskArc.sp?) echo "ConfigurationDlg GetArchiveInfo GetFileInfo GetFile GetPluginInfo IsSupported" ;;
     *) echo "" ;;
   esac
 }
 
-for file in briskspi.dll BriskImp.spi BriskArc.spi spilist.exe foreachline.exe; do
+for file in $files; do
   path=$bin/$file
-  [ -f "$path" ] || continue
+  if [ ! -f "$path" ]; then
+    echo "FAIL $file: not built"; failed=1; continue
+  fi
   dump=$($objdump -p "$path")
-  if ! grep -q 'file format pei-i386' <<<"$dump"; then
-    echo "FAIL $file: not a 32-bit Windows binary"; failed=1
+  ok=1
+  if ! grep -q "file format $format" <<<"$dump"; then
+    echo "FAIL $file: not a $width Windows binary"; ok=0
   fi
   while read -r dll; do
     if ! grep -qiE "$system_dlls" <<<"$dll"; then
-      echo "FAIL $file: imports $dll"; failed=1
+      echo "FAIL $file: imports $dll"; ok=0
     fi
   done < <(grep 'DLL Name:' <<<"$dump" | awk '{print $3}')
   want=$(expected_exports "$file" | tr ' ' '\n' | sed '/^$/d' | sort)
   if [ "${file##*.}" != exe ]; then
     have=$(awk '/\[Ordinal\/Name Pointer\] Table/{t=1;next} t&&/^[ \t]*\[/{print $NF} t&&/^$/{t=0}' <<<"$dump" | sort)
-    # ShowAbout arrives with the About dialog; until then it is not required.
-    if [ "$file" = briskspi.dll ] && ! grep -qx ShowAbout <<<"$have"; then
-      want=$(grep -vx ShowAbout <<<"$want")
-    fi
     if [ "$have" != "$want" ]; then
-      echo "FAIL $file: exports [$(echo $have)], expected [$(echo $want)]"; failed=1
+      echo "FAIL $file: exports [$(echo $have)], expected [$(echo $want)]"; ok=0
     fi
   fi
-  [ $failed -eq 0 ] && echo "ok   $file: i386, system DLLs only${want:+, exports $(echo $want)}"
+  [ $ok -eq 1 ] && echo "ok   $file: $width, system DLLs only${want:+, exports $(echo $want)}"
+  [ $ok -eq 1 ] || failed=1
 done
 exit $failed

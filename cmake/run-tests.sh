@@ -1,23 +1,37 @@
 #!/usr/bin/env bash
-# The Wine part of the test command; test.sh runs it inside Xvfb.
+# The Wine part of the test command; test.sh runs it inside Xvfb. The whole suite
+# runs once per width: the 32-bit build under 32-bit Wine, the 64-bit build under
+# wine64. Extra arguments go to both ctest runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source cmake/wine-env.sh
 brisk_start_wineserver
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
+arches=()
 if brisk_can_run_32bit; then
-  arch=i686
-  cmake --preset i686 -DBRISK_BUILD_TESTS=ON -DBRISK_WINE=/usr/lib/wine/wine >/dev/null
+  arches+=(i686)
 else
-  # This kernel runs no 32-bit programs, so 32-bit Wine cannot start: the same
-  # sources are tested as a 64-bit build under wine64.
-  echo "note: this kernel cannot run 32-bit programs; testing the 64-bit build of the same sources"
-  arch=x86_64
-  cmake --preset x86_64 >/dev/null
+  echo "note: this kernel cannot run 32-bit programs; the 32-bit suite is skipped and only the 64-bit build is tested"
 fi
-cmake --build --preset "$arch"
-# Wine now and then drops a starting program's connection to its server ("wine
-# client error"), failing a test before its first line runs; such a test gets one
-# more run. A test that fails twice fails the suite.
-ctest --preset "$arch" -j2 --repeat until-pass:2 "$@"
+arches+=(x86_64)
+
+failed=()
+for arch in "${arches[@]}"; do
+  echo "== test suite, $arch"
+  if [ "$arch" = i686 ]; then
+    cmake --preset i686 -DBRISK_BUILD_TESTS=ON -DBRISK_WINE=/usr/lib/wine/wine >/dev/null
+  else
+    cmake --preset x86_64 -DBRISK_BUILD_TESTS=ON >/dev/null
+  fi
+  cmake --build --preset "$arch"
+  # Wine now and then drops a starting program's connection to its server ("wine
+  # client error"), failing a test before its first line runs; such a test gets one
+  # more run. A test that fails twice fails the suite.
+  ctest --preset "$arch" -j2 --repeat until-pass:2 "$@" || failed+=("$arch")
+done
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "FAILED: the test suite of ${failed[*]}"
+  exit 1
+fi
+echo "test suite passed: ${arches[*]}"

@@ -3,7 +3,8 @@
 // The Susie plug-in interface as this system calls and exports it: 32-bit results,
 // the standard-call convention, and the information records that only the host and
 // the catalogued plug-ins look into. Widths follow the pointer size, which on the
-// interface's 32-bit platform are the interface's DWORD and LONG.
+// interface's 32-bit platform are the interface's DWORD and LONG; on x64 the records
+// take the layouts 64-bit plug-ins use (padding included).
 #include <windows.h>
 
 // Result codes of the picture and archive calls.
@@ -37,19 +38,27 @@ struct SpiPictureInfo {
     WORD xDensity;
     WORD yDensity;
     SHORT colorDepth;
+#if defined(_WIN64)
+    WORD padding;  // 64-bit plug-ins keep hInfo at offset 24 (some were built without it)
+#endif
     HLOCAL hInfo;  // text information, LocalAlloc'd by the plug-in, or null
 };
+static_assert(sizeof(SpiPictureInfo) == (sizeof(void*) == 8 ? 32 : 26), "the interface's picture record");
 
 struct SpiFileInfo {
     unsigned char method[8];
     ULONG_PTR position;
     ULONG_PTR compressedSize;
     ULONG_PTR fileSize;
-    LONG timestamp;  // seconds since 1970, the interface's 32-bit time
+    LONG_PTR timestamp;  // seconds since 1970: 32 bits on x86, 64 on x64
     char path[200];
     char fileName[200];
     ULONG crc;
+#if defined(_WIN64)
+    ULONG padding;
+#endif
 };
+static_assert(sizeof(SpiFileInfo) == (sizeof(void*) == 8 ? 448 : 428), "the interface's archive entry record");
 #pragma pack(pop)
 
 typedef int(WINAPI SpiProgressCallback)(int done, int total, LONG_PTR data);

@@ -5,6 +5,7 @@
 #include "front_state.h"
 #include "module_path.h"
 #include "plugin_binding.h"
+#include "set_names.h"
 
 HMODULE RegistryLibrary()
 {
@@ -12,7 +13,7 @@ HMODULE RegistryLibrary()
     if (reference.Empty()) {
         // Always the own folder, never the search path: the registry that belongs to
         // this front plug-in, whatever the host's current folder is.
-        std::string path = FolderOf(ModuleFileName(OwnModule())) + "briskspi.dll";
+        std::string path = FolderOf(ModuleFileName(OwnModule())) + BRISK_REGISTRY_LIBRARY;
         reference = new PluginLibrary(LoadLibraryA(path.c_str()));
     }
     return *reference;

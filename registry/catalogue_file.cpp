@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "catalogue_reader.h"
-#include "catalogue_switch.h"
+#include "catalogue_location.h"
 #include "module_path.h"
 #include "registry_module.h"
 
@@ -46,7 +46,7 @@ private:
 
 std::string CataloguePath()
 {
-    return FolderOf(ModuleFileName(RegistryModule())) + CatalogueFileName(GetCommandLineA());
+    return CataloguePathIn(FolderOf(ModuleFileName(RegistryModule())), GetCommandLineA());
 }
 
 void ReadCatalogueFile(const std::string& path, ModuleCatalogue& catalogue)

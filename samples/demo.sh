@@ -3,37 +3,52 @@
 # kept elsewhere and listed in a catalogue made by spilist, and spihost (a console
 # host) opening a picture and an archive through the front plug-ins under Wine.
 #
-#   bash samples/demo.sh                    build what the demo needs, then run it
-#   bash samples/demo.sh BIN WINE [WORK]    run it on built programs in BIN with the
-#                                           Wine loader WINE, in WORK (default build/demo)
+#   bash samples/demo.sh                    build what the demo needs, then run it for
+#                                           the 32-bit set and the 64-bit set
+#   bash samples/demo.sh BIN WINE [WORK]    run it on one set's built programs in BIN
+#                                           with the Wine loader WINE, in WORK (default
+#                                           build/demo); the set is the one BIN holds
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 source "$source_dir/cmake/wine-env.sh"
 
-demo_programs=(BriskImp BriskArc briskspi spilist spihost SampleBmp SampleTar make_samples)
-
-if [ $# -ge 2 ]; then
-  bin=$(cd "$1" && pwd)
-  wine=$2
-  work=${3:-$source_dir/build/demo}
-else
-  # The demo runs the 32-bit build where this machine can run 32-bit programs, and
-  # the 64-bit build of the same sources under wine64 where it cannot.
+if [ $# -lt 2 ]; then
+  # Both sets where this machine runs 32-bit programs; the 64-bit set alone where it
+  # cannot.
+  demo_programs=(BriskImp BriskArc briskspi spilist spihost SampleBmp SampleTar make_samples)
+  sets=()
   if brisk_can_run_32bit; then
-    build=$source_dir/build/i686
-    wine=/usr/lib/wine/wine
     cmake --preset i686 -S "$source_dir" -DBRISK_BUILD_TESTS=OFF >/dev/null
+    cmake --build "$source_dir/build/i686" --target "${demo_programs[@]}" | grep -v '^\[' || true
+    sets+=("$source_dir/build/i686/bin /usr/lib/wine/wine $source_dir/build/demo/32-bit")
   else
-    echo "note: this kernel cannot run 32-bit programs; the demo uses the 64-bit build of the same sources"
-    build=$source_dir/build/demo-x86_64
-    wine=/usr/lib/wine/wine64
-    cmake -S "$source_dir" -B "$build" -G Ninja --toolchain "$source_dir/cmake/toolchain-mingw-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release -DBRISK_BUILD_TESTS=OFF -DBRISK_WINE=$wine >/dev/null
+    echo "note: this kernel cannot run 32-bit programs; the demo shows the 64-bit set alone"
   fi
-  cmake --build "$build" --target "${demo_programs[@]}" | grep -v '^\[' || true
-  bin=$build/bin
-  work=$source_dir/build/demo
+  cmake --preset x86_64 -S "$source_dir" -DBRISK_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$source_dir/build/x86_64" --target "${demo_programs[@]}" | grep -v '^\[' || true
+  sets+=("$source_dir/build/x86_64/bin /usr/lib/wine/wine64 $source_dir/build/demo/64-bit")
+  for one in "${sets[@]}"; do
+    # shellcheck disable=SC2086
+    bash "$0" $one
+  done
+  exit 0
 fi
+
+bin=$(cd "$1" && pwd)
+wine=$2
+work=${3:-$source_dir/build/demo}
+
+# The set's file names: the 64-bit set's plug-ins end in .sph, its library,
+# catalogue and tools in 64.
+if [ -f "$bin/BriskImp.sph" ]; then
+  width=64 ext=sph sfx=64
+else
+  width=32 ext=spi sfx=
+fi
+imp=BriskImp.$ext arc=BriskArc.$ext registry=briskspi$sfx.dll catalogue=briskspi$sfx.txt
+spilist=spilist$sfx.exe spihost=spihost$sfx.exe bmp=SampleBmp.$ext tar=SampleTar.$ext
+echo
+echo "######## The $width-bit set: $imp, $arc, $registry, read by a $width-bit host"
 
 # A wineserver is started only when none runs, kept off our output, and ended only
 # if it is ours.
@@ -66,8 +81,8 @@ mkdir -p "$work"/{host,plugins,files,out}
 cd "$work"
 
 step "1. A host's plug-in folder and a separate folder of plug-ins"
-cp "$bin"/BriskImp.spi "$bin"/BriskArc.spi "$bin"/briskspi.dll host/
-cp "$bin"/SampleBmp.spi "$bin"/SampleTar.spi plugins/
+cp "$bin/$imp" "$bin/$arc" "$bin/$registry" host/
+cp "$bin/$bmp" "$bin/$tar" plugins/
 echo "host\\      $(cd host && echo *)   (what the viewer loads)"
 echo "plugins\\   $(cd plugins && echo *)   (loaded only when a file needs them)"
 
@@ -75,33 +90,33 @@ step "2. Sample files"
 run make_samples.exe files
 
 step "3. The catalogue: spilist asks each plug-in about itself (absolute paths)"
-echo "\$ spilist $(windows_path "$work/plugins/SampleBmp.spi") $(windows_path "$work/plugins/SampleTar.spi") > host\\briskspi.txt"
-"$wine" "$bin/spilist.exe" "$(windows_path "$work/plugins/SampleBmp.spi")" \
-  "$(windows_path "$work/plugins/SampleTar.spi")" >host/briskspi.txt
-echo "host\\briskspi.txt:"
-tr -d '\r' <host/briskspi.txt | sed 's/^/    /'
+echo "\$ ${spilist%.exe} $(windows_path "$work/plugins/$bmp") $(windows_path "$work/plugins/$tar") > host\\$catalogue"
+"$wine" "$bin/$spilist" "$(windows_path "$work/plugins/$bmp")" \
+  "$(windows_path "$work/plugins/$tar")" >"host/$catalogue"
+echo "host\\$catalogue:"
+tr -d '\r' <"host/$catalogue" | sed 's/^/    /'
 
-step "4. A picture through BriskImp.spi"
-run spihost.exe picture 'host\BriskImp.spi' 'files\picture.bmp' 'out\picture.bmp'
+step "4. A picture through $imp"
+run $spihost picture "host\\$imp" 'files\picture.bmp' 'out\picture.bmp'
 cmp -s files/picture.bmp out/picture.bmp
 echo "(out\\picture.bmp is byte for byte the original: the picture arrived unchanged)"
 
-step "5. An archive through BriskArc.spi: its entries, then every entry extracted"
-run spihost.exe list 'host\BriskArc.spi' 'files\archive.tar'
-run spihost.exe extract 'host\BriskArc.spi' 'files\archive.tar' out
+step "5. An archive through $arc: its entries, then every entry extracted"
+run $spihost list "host\\$arc" 'files\archive.tar'
+run $spihost extract "host\\$arc" 'files\archive.tar' out
 grep -q 'Hello from inside a tar archive.' out/hello.txt
 
-step "6. The picture that came out of the archive, through BriskImp.spi again"
-run spihost.exe info 'host\BriskImp.spi' 'out\pictures\tiles.bmp'
+step "6. The picture that came out of the archive, through $imp again"
+run $spihost info "host\\$imp" 'out\pictures\tiles.bmp'
 
 step "7. A file no catalogued image plug-in reads"
 status=0
-run spihost.exe info 'host\BriskImp.spi' 'files\archive.tar' 2>&1 || status=$?
+run $spihost info "host\\$imp" 'files\archive.tar' 2>&1 || status=$?
 if [ $status -ne 4 ]; then
   echo "demo: expected exit status 4 (not accepted), got $status" >&2
   exit 1
 fi
-echo "(exit status 4: BriskImp.spi found no catalogued image plug-in whose patterns match archive.tar)"
+echo "(exit status 4: $imp found no catalogued image plug-in whose patterns match archive.tar)"
 
 echo
 echo "Demo done: each request went to the front plug-in, which passed it to the catalogued plug-in that reads the file."

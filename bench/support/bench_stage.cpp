@@ -7,6 +7,7 @@
 #include "catalogue_writer.h"
 #include "noop_naming.h"
 #include "plugin_binding.h"
+#include "set_names.h"
 
 std::string BuiltFile(const std::string& name)
 {
@@ -15,8 +16,8 @@ std::string BuiltFile(const std::string& name)
 
 void StageFrontPlugin(const std::string& folder)
 {
-    CopyOneFile(BuiltFile("BriskImp.spi"), folder + "\\BriskImp.spi");
-    CopyOneFile(BuiltFile("briskspi.dll"), folder + "\\briskspi.dll");
+    CopyOneFile(BuiltFile(BRISK_IMAGE_FRONT), folder + "\\" BRISK_IMAGE_FRONT);
+    CopyOneFile(BuiltFile(BRISK_REGISTRY_LIBRARY), folder + "\\" BRISK_REGISTRY_LIBRARY);
 }
 
 void WriteCatalogue(const std::string& folder, const std::vector<PluginModule>& records)
@@ -24,7 +25,7 @@ void WriteCatalogue(const std::string& folder, const std::vector<PluginModule>& 
     std::string text;
     for (const PluginModule& record : records)
         WriteRecord(text, record);
-    WriteWholeFile(folder + "\\briskspi.txt", text);
+    WriteWholeFile(folder + "\\" BRISK_DEFAULT_CATALOGUE, text);
 }
 
 PluginModule NoopRecord(const std::string& path)
@@ -75,7 +76,7 @@ std::vector<std::string> StageNoopCopies(const std::string& folder, const std::v
     std::vector<std::string> paths;
     for (int index : indexes) {
         paths.push_back(folder + "\\" + NoopCopyName(index));
-        CopyOneFile(BuiltFile("noop.spi"), paths.back());
+        CopyOneFile(BuiltFile("noop" BRISK_PLUGIN_EXTENSION), paths.back());
     }
     return paths;
 }

@@ -1,4 +1,5 @@
 #include "noop_naming.h"
+#include "set_names.h"
 
 #include <cstdio>
 
@@ -59,7 +60,7 @@ std::string NoopDescription(const std::string& stem)
 std::string NoopCopyName(int index)
 {
     char name[32];
-    std::snprintf(name, sizeof name, "p%04d.spi", index);
+    std::snprintf(name, sizeof name, "p%04d" BRISK_PLUGIN_EXTENSION, index);
     return name;
 }
 

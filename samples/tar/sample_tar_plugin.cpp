@@ -11,9 +11,10 @@
 // name alone (its stored folders are not made, and no name can climb out of the
 // folder), or, with output kind 0x100, to a movable LocalAlloc'd block whose handle
 // is stored where `dest` points.
-#include <climits>
+#include <algorithm>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -67,7 +68,9 @@ void FillFileInfo(const TarEntry& entry, std::uint64_t base, SpiFileInfo& info)
     std::memcpy(info.method, "ustar", 5);
     info.position = static_cast<ULONG_PTR>(base + entry.headerOffset);
     info.compressedSize = info.fileSize = static_cast<ULONG_PTR>(entry.size);
-    info.timestamp = static_cast<LONG>(entry.modified > LONG_MAX ? LONG_MAX : entry.modified);
+    constexpr std::int64_t earliest = std::numeric_limits<LONG_PTR>::min();
+    constexpr std::int64_t latest = std::numeric_limits<LONG_PTR>::max();
+    info.timestamp = static_cast<LONG_PTR>(std::clamp(entry.modified, earliest, latest));
     std::string hostName = HostEntryName(entry.name);
     CopyText(info.path, EntryFolder(hostName));
     CopyText(info.fileName, EntryFileName(hostName));

@@ -10,6 +10,7 @@
 
 #include "about_resources.h"
 #include "test_files.h"
+#include "set_names.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ struct ExpectedControl {
 // The library's own resources, in the Japanese language.
 class RegistryResources : public ::testing::Test {
 protected:
-    RegistryResources() : library_(LoadLibraryExA((BinFolder() + "briskspi.dll").c_str(), nullptr,
+    RegistryResources() : library_(LoadLibraryExA((BinFolder() + BRISK_REGISTRY_LIBRARY).c_str(), nullptr,
                                                   LOAD_LIBRARY_AS_DATAFILE))
     {
     }

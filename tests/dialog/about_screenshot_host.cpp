@@ -11,6 +11,7 @@
 #include "module_catalogue.h"
 #include "module_path.h"
 #include "plugin_binding.h"
+#include "set_names.h"
 
 namespace {
 
@@ -67,11 +68,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: about_screenshot_host READY_FILE DONE_FILE\n");
         return 2;
     }
-    HMODULE registry = LoadLibraryA((FolderOf(ModuleFileName(nullptr)) + "briskspi.dll").c_str());
+    HMODULE registry = LoadLibraryA((FolderOf(ModuleFileName(nullptr)) + BRISK_REGISTRY_LIBRARY).c_str());
     using ShowAboutFunction = int __cdecl(HWND, const ModuleCatalogue*);
     auto* showAbout = FindExport<ShowAboutFunction>(registry, "ShowAbout");
     if (!showAbout) {
-        std::fprintf(stderr, "briskspi.dll or its ShowAbout is missing\n");
+        std::fprintf(stderr, BRISK_REGISTRY_LIBRARY " or its ShowAbout is missing\n");
         return 1;
     }
     ModuleCatalogue moduleSet;

@@ -1,11 +1,12 @@
 #include "registry_copy.h"
 
 #include "plugin_binding.h"
+#include "set_names.h"
 
 RegistryCopy::RegistryCopy()
 {
-    CopyFixture("briskspi.dll", folder_ / "briskspi.dll");
-    library_ = LoadLibraryA((folder_ / "briskspi.dll").c_str());
+    CopyFixture(BRISK_REGISTRY_LIBRARY, folder_ / BRISK_REGISTRY_LIBRARY);
+    library_ = LoadLibraryA((folder_ / BRISK_REGISTRY_LIBRARY).c_str());
 }
 
 RegistryCopy::~RegistryCopy()

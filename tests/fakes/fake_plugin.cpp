@@ -14,6 +14,9 @@
 //   IsSupported.read=N   when IsSupported gets a file handle, read N bytes from it
 //                        and log them
 //   GetPictureInfo=R     other entry point gives its result (default 0)
+//   pictureText=text     the hInfo text GetPictureInfo hands over
+//   unpadded=1           GetPictureInfo writes hInfo at offset 22, as x64 plug-ins
+//                        built without the record's padding do
 //   callback=1           the picture and GetFile calls call the host's progress callback
 //   closeStdout=1        close the process's standard-output handle when loaded
 //   mark=B               pixel byte of the 2x2, 8-bit picture GetPicture returns
@@ -23,6 +26,7 @@
 //                        loaded MODULE (by file name) and log the answer
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -232,10 +236,15 @@ int WINAPI GetPictureInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, SpiPictur
     Log("GetPictureInfo|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + std::to_string(flag));
     int result = Number("GetPictureInfo", 0);
     if (result == 0 && lpInfo) {
-        std::memset(lpInfo, 0, sizeof *lpInfo);
+        // Some x64 plug-ins lay the record out without the padding before hInfo.
+        const std::size_t textOffset = Number("unpadded", 0) ? 22 : offsetof(SpiPictureInfo, hInfo);
+        std::memset(lpInfo, 0, textOffset + sizeof(HLOCAL));
         lpInfo->width = 2;
         lpInfo->height = 2;
         lpInfo->colorDepth = 8;
+        std::string text = Value("pictureText");
+        HLOCAL textHandle = text.empty() ? nullptr : Allocate(text.c_str(), text.size() + 1);
+        std::memcpy(reinterpret_cast<char*>(lpInfo) + textOffset, &textHandle, sizeof textHandle);
     }
     return result;
 }

@@ -3,18 +3,19 @@
 #include <stdexcept>
 
 #include "plugin_binding.h"
+#include "set_names.h"
 
 FrontFolder::FrontFolder(bool withRegistry)
 {
-    CopyFixture("BriskImp.spi", Imp());
-    CopyFixture("BriskArc.spi", Arc());
+    CopyFixture(BRISK_IMAGE_FRONT, Imp());
+    CopyFixture(BRISK_ARCHIVE_FRONT, Arc());
     if (withRegistry)
-        CopyFixture("briskspi.dll", Registry());
+        CopyFixture(BRISK_REGISTRY_LIBRARY, Registry());
 }
 
 void FrontFolder::WriteCatalogue(const std::string& records) const
 {
-    WriteFileBytes(folder_ / "briskspi.txt", records);
+    WriteFileBytes(folder_ / BRISK_DEFAULT_CATALOGUE, records);
 }
 
 FakePlugin FrontFolder::AddFake(const std::string& fileName, const std::string& variant,

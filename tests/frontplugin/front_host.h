@@ -9,6 +9,7 @@
 #include "fake_plugins.h"
 #include "plugin_interface.h"
 #include "test_files.h"
+#include "set_names.h"
 
 // A fresh folder holding copies of BriskImp.spi, BriskArc.spi and (unless left out)
 // briskspi.dll, where tests put the catalogue and the fake plug-ins.
@@ -18,9 +19,9 @@ public:
 
     const std::string& Path() const { return folder_.Path(); }
     std::string operator/(const std::string& name) const { return folder_ / name; }
-    std::string Imp() const { return folder_ / "BriskImp.spi"; }
-    std::string Arc() const { return folder_ / "BriskArc.spi"; }
-    std::string Registry() const { return folder_ / "briskspi.dll"; }
+    std::string Imp() const { return folder_ / BRISK_IMAGE_FRONT; }
+    std::string Arc() const { return folder_ / BRISK_ARCHIVE_FRONT; }
+    std::string Registry() const { return folder_ / BRISK_REGISTRY_LIBRARY; }
 
     // Writes briskspi.txt from records made with CatalogueRecord().
     void WriteCatalogue(const std::string& records) const;

@@ -4,6 +4,7 @@
 
 #include "child_process.h"
 #include "front_host.h"
+#include "set_names.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ TEST(FrontLifetime, NothingIsFreedAtProcessExitButEverythingAtUnload)
     ProcessResult unloaded = RunProcess(host + "unload");
     EXPECT_EQ(unloaded.exitCode, 0) << unloaded.standardOutput;
     EXPECT_EQ(FreedIn(unloaded.standardOutput, folder.Path()),
-              (std::vector<std::string>{"fake.spi", "briskspi.dll"}))
+              (std::vector<std::string>{"fake.spi", BRISK_REGISTRY_LIBRARY}))
         << unloaded.standardOutput;
     EXPECT_EQ(fake.Calls(), (std::vector<std::string>{"attach", "IsSupported|x.aa|0", "detach"}));
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "front_host.h"
+#include "set_names.h"
 
 namespace {
 
@@ -14,8 +15,8 @@ struct Build {
     const char* name;
 };
 const Build kBuilds[] = {
-    {"BriskImp.spi", "00IN", "BriskImport Ver.2.1"},
-    {"BriskArc.spi", "00AM", "BriskArchive Ver.2.1"},
+    {BRISK_IMAGE_FRONT, "00IN", "BriskImport Ver.2.1"},
+    {BRISK_ARCHIVE_FRONT, "00AM", "BriskArchive Ver.2.1"},
 };
 
 TEST(FrontPluginInfo, VersionAndNameOfEachBuild)
@@ -137,7 +138,7 @@ TEST(FrontPluginInfo, MissingRegistryLibrary)
     EXPECT_EQ(imp.ConfigurationDlg(nullptr, 1), 0);
 
     // The failed load is not retried, even once the library is there.
-    CopyFixture("briskspi.dll", folder.Registry());
+    CopyFixture(BRISK_REGISTRY_LIBRARY, folder.Registry());
     EXPECT_EQ(imp.PluginInfo(2, 256, &result), "");
     EXPECT_EQ(imp.IsSupported("y.aa", 0), 0);
     EXPECT_FALSE(IsLoaded(folder.Registry()));

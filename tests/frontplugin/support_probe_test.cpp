@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "front_host.h"
+#include "set_names.h"
 
 namespace {
 
@@ -156,7 +157,7 @@ TEST(SupportProbe, NullFileNameChangesNothing)
 TEST(SupportProbe, NestedProbeFromACataloguedPluginIsRefused)
 {
     FrontFolder folder;
-    FakePlugin fake = folder.AddFake("fake.spi", "all", "reenter=BriskImp.spi\n");
+    FakePlugin fake = folder.AddFake("fake.spi", "all", "reenter=" BRISK_IMAGE_FRONT "\n");
     folder.WriteCatalogue(FakeRecord(fake, "00IN", {{"*", "Everything"}}));
     LoadedFront front(folder.Imp());
     EXPECT_EQ(front.IsSupported("x.aa", 0), 1);

@@ -11,11 +11,12 @@
 #include "module_catalogue.h"
 #include "module_path.h"
 #include "plugin_binding.h"
+#include "set_names.h"
 
 int main()
 {
     _setmode(_fileno(stdout), _O_BINARY);
-    std::string library = FolderOf(ModuleFileName(nullptr)) + "briskspi.dll";
+    std::string library = FolderOf(ModuleFileName(nullptr)) + BRISK_REGISTRY_LIBRARY;
     HMODULE registry = LoadLibraryA(library.c_str());
     using GetAllModulesFunction = ModuleCatalogue*();
     auto* getAllModules = FindExport<GetAllModulesFunction>(registry, "GetAllModules");

@@ -5,6 +5,7 @@
 #include "module_catalogue.h"
 #include "plugin_binding.h"
 #include "test_files.h"
+#include "set_names.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ public:
     RegistryFolder()
     {
         CreateDirectoryA(Lib().c_str(), nullptr);
-        CopyFixture("briskspi.dll", Lib() + "briskspi.dll");
+        CopyFixture(BRISK_REGISTRY_LIBRARY, Lib() + BRISK_REGISTRY_LIBRARY);
         CopyFixture("catalogue_probe.exe", Lib() + "catalogue_probe.exe");
     }
     std::string Lib() const { return root_ / "lib\\"; }
@@ -48,7 +49,7 @@ private:
 TEST(GetAllModules, ReadsBriskspiTxtBesideTheLibrary)
 {
     RegistryFolder folder;
-    WriteFileBytes(folder.Lib() + "briskspi.txt", Record("a.spi") + Record("b.spi", "00AM"));
+    WriteFileBytes(folder.Lib() + BRISK_DEFAULT_CATALOGUE, Record("a.spi") + Record("b.spi", "00AM"));
     EXPECT_EQ(folder.Probe(""), Listed("a.spi") + Listed("b.spi", "00AM") + "same\n");
 }
 
@@ -62,7 +63,7 @@ TEST(GetAllModules, ConfigFileSwitchInTheHostCommandLine)
 {
     RegistryFolder folder;
     CreateDirectoryA((folder.Root() + "lists").c_str(), nullptr);
-    WriteFileBytes(folder.Lib() + "briskspi.txt", Record("default.spi"));
+    WriteFileBytes(folder.Lib() + BRISK_DEFAULT_CATALOGUE, Record("default.spi"));
     WriteFileBytes(folder.Lib() + "other.txt", Record("other.spi"));
     WriteFileBytes(folder.Lib() + "my", Record("my.spi"));
     WriteFileBytes(folder.Lib() + "my list.txt", Record("mylist.spi"));
@@ -110,14 +111,14 @@ private:
 TEST(GetAllModules, SamePointerAndTheFileIsReadOnce)
 {
     TempFolder folder;
-    CopyFixture("briskspi.dll", folder / "briskspi.dll");
-    WriteFileBytes(folder / "briskspi.txt", Record("a.spi"));
-    LoadedRegistry registry(folder / "briskspi.dll");
+    CopyFixture(BRISK_REGISTRY_LIBRARY, folder / BRISK_REGISTRY_LIBRARY);
+    WriteFileBytes(folder / BRISK_DEFAULT_CATALOGUE, Record("a.spi"));
+    LoadedRegistry registry(folder / BRISK_REGISTRY_LIBRARY);
     ASSERT_NE(registry.Handle(), nullptr);
     ModuleCatalogue* first = registry.GetAllModules();
     ASSERT_NE(first, nullptr);
     ASSERT_EQ(first->modules.size(), 1u);
-    WriteFileBytes(folder / "briskspi.txt", Record("a.spi") + Record("b.spi"));
+    WriteFileBytes(folder / BRISK_DEFAULT_CATALOGUE, Record("a.spi") + Record("b.spi"));
     ModuleCatalogue* second = registry.GetAllModules();
     EXPECT_EQ(first, second);
     EXPECT_EQ(second->modules.size(), 1u);
@@ -131,7 +132,7 @@ TEST(GetAllModules, LibraryFolderLongerThan259Bytes)
     // 260-byte buffer to its last character, and the buffer must grow.
     TempFolder root;
     std::string folder = root.Path();
-    const std::string fileName = "briskspi.dll";
+    const std::string fileName = BRISK_REGISTRY_LIBRARY;
     while (folder.size() + fileName.size() < 259) {
         std::size_t room = 259 - fileName.size() - folder.size();
         std::string part(room > 60 ? 50 : room - 1, 'd');
@@ -139,8 +140,8 @@ TEST(GetAllModules, LibraryFolderLongerThan259Bytes)
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
     }
     ASSERT_EQ((folder + fileName).size(), 259u);
-    CopyFixture("briskspi.dll", folder + fileName);
-    WriteFileBytes(folder + "briskspi.txt", Record("deep.spi"));
+    CopyFixture(BRISK_REGISTRY_LIBRARY, folder + fileName);
+    WriteFileBytes(folder + BRISK_DEFAULT_CATALOGUE, Record("deep.spi"));
     LoadedRegistry registry(folder + fileName);
     ASSERT_NE(registry.Handle(), nullptr) << GetLastError();
     ModuleCatalogue* catalogue = registry.GetAllModules();
@@ -150,7 +151,7 @@ TEST(GetAllModules, LibraryFolderLongerThan259Bytes)
 
 TEST(GetAllModules, ExportsOnlyItsOwnNames)
 {
-    LoadedRegistry registry(BinFolder() + "briskspi.dll");
+    LoadedRegistry registry(BinFolder() + BRISK_REGISTRY_LIBRARY);
     ASSERT_NE(registry.Handle(), nullptr);
     EXPECT_NE(GetProcAddress(registry.Handle(), "GetAllModules"), nullptr);
     EXPECT_EQ(GetProcAddress(registry.Handle(), "CatalogueFileName"), nullptr);

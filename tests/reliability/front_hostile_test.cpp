@@ -9,10 +9,11 @@
 #include <cstring>
 
 #include "front_host.h"
+#include "set_names.h"
 
 namespace {
 
-const char* const kFronts[] = {"BriskImp.spi", "BriskArc.spi"};
+const char* const kFronts[] = {BRISK_IMAGE_FRONT, BRISK_ARCHIVE_FRONT};
 constexpr LONG_PTR kLongPtrMin = static_cast<LONG_PTR>(static_cast<ULONG_PTR>(1) << (sizeof(LONG_PTR) * 8 - 1));
 
 // A name of exactly `size` bytes in `folder`, ending in `extension`.
@@ -59,7 +60,7 @@ TEST(HostArgumentsAtTheirLimits, GetPluginInfoOutsideTheTableOrTheBufferWritesNo
         EXPECT_EQ(two[0], '\0');
         EXPECT_EQ(two[1], '#');
         // Nothing above disturbed the table.
-        EXPECT_EQ(front.PluginInfo(3), std::string(file) == "BriskImp.spi" ? "Images" : "Archives");
+        EXPECT_EQ(front.PluginInfo(3), std::string(file) == BRISK_IMAGE_FRONT ? "Images" : "Archives");
     }
 }
 
@@ -300,10 +301,10 @@ int WINAPI ReenteringProgress(int, int, LONG_PTR data)
 TEST(FaultyCataloguedPlugins, CallsBackIntoTheFrontPluginAreRefusedWithoutHarm)
 {
     FrontFolder folder;
-    FakePlugin image = folder.AddFake("image.spi", "all", "reenter=BriskImp.spi\ncallback=1\n");
+    FakePlugin image = folder.AddFake("image.spi", "all", "reenter=" BRISK_IMAGE_FRONT "\ncallback=1\n");
     FakePlugin archive = folder.AddFake("archive.spi", "all",
-                                        "reenter=BriskArc.spi\ncallback=1\nentries=a.txt\ncontent.a.txt=A\n");
-    FakePlugin crossing = folder.AddFake("crossing.spi", "all", "reenter=BriskArc.spi\n");
+                                        "reenter=" BRISK_ARCHIVE_FRONT "\ncallback=1\nentries=a.txt\ncontent.a.txt=A\n");
+    FakePlugin crossing = folder.AddFake("crossing.spi", "all", "reenter=" BRISK_ARCHIVE_FRONT "\n");
     FakePlugin target = folder.AddFake("target.spi", "all", "");
     folder.WriteCatalogue(FakeRecord(image, "00IN", {{"*.pic", "Pictures"}}) +
                           FakeRecord(archive, "00AM", {{"*.pic", "Picture archives"}}) +

@@ -10,6 +10,7 @@
 #include "module_catalogue.h"
 #include "plugin_binding.h"
 #include "test_files.h"
+#include "set_names.h"
 
 namespace {
 
@@ -20,15 +21,15 @@ class RegistryCopy {
 public:
     explicit RegistryCopy(const std::string& catalogueBytes)
     {
-        CopyFixture("briskspi.dll", Path());
-        WriteFileBytes(folder_ / "briskspi.txt", catalogueBytes);
+        CopyFixture(BRISK_REGISTRY_LIBRARY, Path());
+        WriteFileBytes(folder_ / BRISK_DEFAULT_CATALOGUE, catalogueBytes);
         handle_ = LoadLibraryA(Path().c_str());
     }
     ~RegistryCopy() { Unload(); }
     RegistryCopy(const RegistryCopy&) = delete;
     RegistryCopy& operator=(const RegistryCopy&) = delete;
 
-    std::string Path() const { return folder_ / "briskspi.dll"; }
+    std::string Path() const { return folder_ / BRISK_REGISTRY_LIBRARY; }
     HMODULE Handle() const { return handle_; }
     void Unload()
     {

@@ -12,6 +12,7 @@
 #include "front_host.h"
 #include "process_figures.h"
 #include "tar_writer.h"
+#include "set_names.h"
 
 namespace {
 
@@ -40,8 +41,8 @@ class SoakFolder {
 public:
     SoakFolder()
     {
-        CopyFixture("SampleBmp.spi", BmpPlugin());
-        CopyFixture("SampleTar.spi", TarPlugin());
+        CopyFixture(BRISK_SAMPLE_BMP, BmpPlugin());
+        CopyFixture(BRISK_SAMPLE_TAR, TarPlugin());
         picture_ = WriteBmp(PatternImage(64, 48, 24, false));
         text_ = "soak text entry\r\n";
         archive_ = WriteTar({{"a.txt", text_}, {"picture.bmp", picture_}});
@@ -56,8 +57,8 @@ public:
     }
 
     const FrontFolder& Front() const { return folder_; }
-    std::string BmpPlugin() const { return folder_ / "SampleBmp.spi"; }
-    std::string TarPlugin() const { return folder_ / "SampleTar.spi"; }
+    std::string BmpPlugin() const { return folder_ / BRISK_SAMPLE_BMP; }
+    std::string TarPlugin() const { return folder_ / BRISK_SAMPLE_TAR; }
     std::string Picture() const { return folder_ / "picture.bmp"; }
     std::string Archive() const { return folder_ / "archive.tar"; }
     std::string Output() const { return folder_ / "out"; }

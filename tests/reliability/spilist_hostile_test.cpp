@@ -9,6 +9,7 @@
 #include "child_process.h"
 #include "fake_plugins.h"
 #include "test_files.h"
+#include "set_names.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ std::string Quoted(const std::string& text)
 
 ProcessResult RunSpilist(const std::vector<std::string>& arguments, const std::string& input = "")
 {
-    std::string commandLine = Quoted(BinFolder() + "spilist.exe");
+    std::string commandLine = Quoted(BinFolder() + BRISK_SPILIST_PROGRAM);
     for (const std::string& argument : arguments)
         commandLine += " " + Quoted(argument);
     return RunProcess(commandLine, input);
@@ -42,7 +43,7 @@ TEST(SpilistHostileInput, FilesThatAreNoPluginAreReportedAndTheRunGoesOn)
     WriteFileBytes(folder / "noise.spi", "MZ" + noise);
     CreateDirectoryA((folder / "folder.spi").c_str(), nullptr);
     // A real library, but no plug-in.
-    CopyFixture("briskspi.dll", folder / "library.spi");
+    CopyFixture(BRISK_REGISTRY_LIBRARY, folder / "library.spi");
     FakePlugin refuses(folder.Path(), "refuses.spi", "all", "refuseLoad=1\ninfo.0=00IN\n");
     FakePlugin good(folder.Path(), "good.spi", "all", "info.0=00IN\ninfo.1=Good\ninfo.2=*.g\ninfo.3=Gs\n");
 

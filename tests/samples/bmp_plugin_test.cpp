@@ -5,6 +5,7 @@
 #include "bmp_writer.h"
 #include "sample_plugins.h"
 #include "test_files.h"
+#include "set_names.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ struct Dib {
 
 class BmpPlugin : public ::testing::Test {
 protected:
-    PluginEntryPoints plugin = LoadSample("SampleBmp.spi");
+    PluginEntryPoints plugin = LoadSample(BRISK_SAMPLE_BMP);
     TempFolder folder;
 
     int Decode(LPCSTR buf, LONG_PTR len, unsigned int flag, Dib& dib, bool preview = false)
@@ -165,7 +166,7 @@ TEST_F(BmpPlugin, PictureInfoDescribesTheFile)
     EXPECT_EQ(info.xDensity, 72);  // 2835 pixels per metre
     EXPECT_EQ(info.yDensity, 72);
     std::string text = TakeBlock(info.hInfo);
-    EXPECT_NE(text.find("4 bits per pixel, stored top-down; read by SampleBmp.spi"), std::string::npos) << text;
+    EXPECT_NE(text.find("4 bits per pixel, stored top-down; read by " BRISK_SAMPLE_BMP), std::string::npos) << text;
 }
 
 TEST_F(BmpPlugin, IsSupportedReadsAHeadBufferOrAFileHandle)

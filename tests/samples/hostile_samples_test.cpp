@@ -9,6 +9,7 @@
 #include "sample_plugins.h"
 #include "tar_writer.h"
 #include "test_files.h"
+#include "set_names.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ constexpr std::size_t kOffBits = 10, kHeaderSize = 14, kWidth = 18, kHeight = 22
 
 TEST(HostileBitmaps, SpoiltFieldsGiveErrorCodes)
 {
-    PluginEntryPoints plugin = LoadSample("SampleBmp.spi");
+    PluginEntryPoints plugin = LoadSample(BRISK_SAMPLE_BMP);
     std::string good = WriteBmp(PatternImage(8, 8, 8, false));
     struct Case {
         const char* label;
@@ -86,7 +87,7 @@ TEST(HostileBitmaps, SpoiltFieldsGiveErrorCodes)
 
 TEST(HostileBitmaps, BadInputsGiveReadErrors)
 {
-    PluginEntryPoints plugin = LoadSample("SampleBmp.spi");
+    PluginEntryPoints plugin = LoadSample(BRISK_SAMPLE_BMP);
     TempFolder folder;
     std::string path = folder / "small.bmp";
     WriteFileBytes(path, WriteBmp(PatternImage(2, 2, 24, false)));
@@ -106,7 +107,7 @@ TEST(HostileBitmaps, BadInputsGiveReadErrors)
 // (the last row's padding may be missing).
 TEST(HostileBitmaps, EveryTruncationIsRefused)
 {
-    PluginEntryPoints plugin = LoadSample("SampleBmp.spi");
+    PluginEntryPoints plugin = LoadSample(BRISK_SAMPLE_BMP);
     std::string good = WriteBmp(PatternImage(5, 6, 4, true));
     std::size_t stride = 4, rowBytes = 3;
     std::size_t needed = good.size() - (stride - rowBytes);
@@ -123,7 +124,7 @@ TEST(HostileBitmaps, EveryTruncationIsRefused)
 // header it returns says.
 TEST(HostileBitmaps, RandomHeaderDamage)
 {
-    PluginEntryPoints plugin = LoadSample("SampleBmp.spi");
+    PluginEntryPoints plugin = LoadSample(BRISK_SAMPLE_BMP);
     std::mt19937 random(20260101);
     const std::uint16_t depths[] = {1, 4, 8, 24, 32};
     int decoded = 0;
@@ -179,7 +180,7 @@ std::string WithField(std::string block, std::size_t at, const std::string& text
 
 TEST(HostileArchives, SpoiltHeadersGiveErrorCodes)
 {
-    PluginEntryPoints plugin = LoadSample("SampleTar.spi");
+    PluginEntryPoints plugin = LoadSample(BRISK_SAMPLE_TAR);
     TarMember member{"a.txt", std::string(100, 'a')};
     std::string header = TarHeaderBlock(member);
     std::string data = member.content + std::string(412, '\0');
@@ -218,7 +219,7 @@ TEST(HostileArchives, SpoiltHeadersGiveErrorCodes)
 // Every prefix either fails or lists only entries whose data it holds.
 TEST(HostileArchives, EveryTruncationStaysInBounds)
 {
-    PluginEntryPoints plugin = LoadSample("SampleTar.spi");
+    PluginEntryPoints plugin = LoadSample(BRISK_SAMPLE_TAR);
     std::string good = WriteTar({{"a.txt", std::string(700, 'a')}, {"b.txt", "b"}, {"c.txt", std::string(1024, 'c')}});
     for (std::size_t length = 0; length <= good.size(); length += (length < 4096 ? 1 : 37)) {
         std::string prefix = good.substr(0, length);
@@ -240,7 +241,7 @@ TEST(HostileArchives, EveryTruncationStaysInBounds)
 // GetFile from memory with a length that cuts the entry's data refuses it.
 TEST(HostileArchives, GetFileNeverReadsPastTheImage)
 {
-    PluginEntryPoints plugin = LoadSample("SampleTar.spi");
+    PluginEntryPoints plugin = LoadSample(BRISK_SAMPLE_TAR);
     std::string good = WriteTar({{"a.txt", std::string(700, 'a')}});
     for (LONG_PTR length : {LONG_PTR(0), LONG_PTR(511), LONG_PTR(512), LONG_PTR(512 + 699)}) {
         HLOCAL block = nullptr;

@@ -7,6 +7,7 @@
 #include "fake_plugins.h"
 #include "tar_writer.h"
 #include "test_files.h"
+#include "set_names.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ std::string Quoted(const std::string& text)
 
 ProcessResult Spihost(const std::string& arguments)
 {
-    return RunProcess(Quoted(BinFolder() + "spihost.exe") + " " + arguments);
+    return RunProcess(Quoted(BinFolder() + BRISK_SPIHOST_PROGRAM) + " " + arguments);
 }
 
 std::string Sample(const std::string& fileName)
@@ -54,7 +55,7 @@ TEST(Spihost, UsageErrorsExitWithTwo)
 
 TEST(Spihost, PluginCommandShowsInformationAndExports)
 {
-    ProcessResult result = Spihost("plugin " + Sample("SampleBmp.spi"));
+    ProcessResult result = Spihost("plugin " + Sample(BRISK_SAMPLE_BMP));
     EXPECT_EQ(result.exitCode, 0) << result.standardError;
     EXPECT_CONTAINS(result.standardOutput, "00IN image import filter \"BriskSPI sample bitmap reader 1.0\"");
     EXPECT_CONTAINS(result.standardOutput, "filter 1  *.bmp;*.dib  \"Windows bitmap (uncompressed)\"");
@@ -93,10 +94,10 @@ TEST(Spihost, RefusalAndResultCodesAreExplained)
     WriteFileBytes(folder / "a.bmp", WriteBmp(PatternImage(2, 2, 24, false)));
     FakePlugin broken(folder.Path(), "broken.spi", "image", "info.0=00IN\nGetPictureInfo=3\nGetPicture=6\n");
 
-    ProcessResult refused = Spihost("info " + Sample("SampleBmp.spi") + " " + Quoted(folder / "a.tar"));
+    ProcessResult refused = Spihost("info " + Sample(BRISK_SAMPLE_BMP) + " " + Quoted(folder / "a.tar"));
     EXPECT_EQ(refused.exitCode, 4);
     EXPECT_CONTAINS(refused.standardOutput, "IsSupported, given the first 2 KB of the file: no (answer 0)");
-    EXPECT_CONTAINS(refused.standardError, "SampleBmp.spi does not accept " + folder / "a.tar");
+    EXPECT_CONTAINS(refused.standardError, BRISK_SAMPLE_BMP " does not accept " + folder / "a.tar");
 
     ProcessResult info = Spihost("info " + Quoted(broken.Path()) + " " + Quoted(folder / "a.bmp"));
     EXPECT_EQ(info.exitCode, 1);
@@ -108,9 +109,27 @@ TEST(Spihost, RefusalAndResultCodesAreExplained)
     EXPECT_CONTAINS(picture.standardError, "GetPicture returned 6 (read error)");
     EXPECT_FALSE(FileExists(folder / "o.bmp"));
 
-    ProcessResult missing = Spihost("info " + Sample("SampleBmp.spi") + " " + Quoted(folder / "none.bmp"));
+    ProcessResult missing = Spihost("info " + Sample(BRISK_SAMPLE_BMP) + " " + Quoted(folder / "none.bmp"));
     EXPECT_EQ(missing.exitCode, 5);
     EXPECT_CONTAINS(missing.standardError, "none.bmp: no such file");
+}
+
+// x64 plug-ins built without the record's padding write hInfo two bytes early; the
+// picture's size and text come out right from both layouts.
+TEST(Spihost, InfoReadsThePictureRecordWithOrWithoutPadding)
+{
+    TempFolder folder;
+    WriteFileBytes(folder / "a.bmp", WriteBmp(PatternImage(2, 2, 24, false)));
+    for (const char* layout : {"unpadded=0", "unpadded=1"}) {
+        FakePlugin fake(folder.Path(), "fake.spi", "image",
+                        std::string("info.0=00IN\npictureText=camera: test\n") + layout + "\n");
+        ProcessResult info = Spihost("info " + Quoted(fake.Path()) + " " + Quoted(folder / "a.bmp"));
+        EXPECT_EQ(info.exitCode, 0) << layout << "\n" << info.standardError;
+        EXPECT_CONTAINS(info.standardOutput, "2 x 2 pixels, 8 bits per pixel");
+        EXPECT_CONTAINS(info.standardOutput, "text: camera: test");
+        bool noted = info.standardOutput.find("without the padding") != std::string::npos;
+        EXPECT_EQ(noted, sizeof(void*) == 8 && std::string(layout) == "unpadded=1") << layout;
+    }
 }
 
 // The written file is the picture in bottom-up form, whatever way the plug-in was
@@ -125,15 +144,15 @@ TEST(Spihost, PictureWritesTheDecodedBitmap)
     for (const char* options : {"", "--from-memory", "--handle", "--preview"}) {
         std::string output = folder / "out.bmp";
         DeleteFileA(output.c_str());
-        ProcessResult result = Spihost(std::string(options) + " picture " + Sample("SampleBmp.spi") + " " +
+        ProcessResult result = Spihost(std::string(options) + " picture " + Sample(BRISK_SAMPLE_BMP) + " " +
                                        Quoted(folder / "in.bmp") + " " + Quoted(output));
         EXPECT_EQ(result.exitCode, 0) << options << "\n" << result.standardError;
         EXPECT_EQ(ReadFileBytes(output), expected) << options;
         EXPECT_CONTAINS(result.standardOutput, "13 x 7 pixels, 8 bits per pixel, rows stored bottom-up");
-        EXPECT_CONTAINS(result.standardOutput, "served by SampleBmp.spi");
+        EXPECT_CONTAINS(result.standardOutput, "served by " BRISK_SAMPLE_BMP);
     }
 
-    ProcessResult unwritable = Spihost("picture " + Sample("SampleBmp.spi") + " " + Quoted(folder / "in.bmp") + " " +
+    ProcessResult unwritable = Spihost("picture " + Sample(BRISK_SAMPLE_BMP) + " " + Quoted(folder / "in.bmp") + " " +
                                        Quoted(folder / "no\\such\\folder\\out.bmp"));
     EXPECT_EQ(unwritable.exitCode, 5);
     EXPECT_CONTAINS(unwritable.standardError, "cannot write");
@@ -143,7 +162,7 @@ TEST(Spihost, InfoShowsWhatThePluginSees)
 {
     TempFolder folder;
     WriteFileBytes(folder / "in.bmp", WriteBmp(PatternImage(13, 7, 4, false)));
-    ProcessResult result = Spihost("--handle info " + Sample("SampleBmp.spi") + " " + Quoted(folder / "in.bmp"));
+    ProcessResult result = Spihost("--handle info " + Sample(BRISK_SAMPLE_BMP) + " " + Quoted(folder / "in.bmp"));
     EXPECT_EQ(result.exitCode, 0) << result.standardError;
     EXPECT_CONTAINS(result.standardOutput, "IsSupported, given a file handle: yes (answer 1)");
     EXPECT_CONTAINS(result.standardOutput, "GetPictureInfo (file by name): 0 (success)");
@@ -164,7 +183,7 @@ protected:
 
     ProcessResult Run(const std::string& command, const std::string& more = "")
     {
-        return Spihost(command + " " + Sample("SampleTar.spi") + " " + Quoted(archive) + more);
+        return Spihost(command + " " + Sample(BRISK_SAMPLE_TAR) + " " + Quoted(archive) + more);
     }
 };
 
@@ -204,45 +223,45 @@ TEST_F(SpihostArchive, ExtractOneEntryByName)
 
     ProcessResult missing = Run("extract", " " + Quoted(output) + " nothing.txt");
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_CONTAINS(missing.standardError, "SampleTar.spi finds no entry nothing.txt");
+    EXPECT_CONTAINS(missing.standardError, BRISK_SAMPLE_TAR " finds no entry nothing.txt");
     EXPECT_CONTAINS(missing.standardError, "GetFileInfo returned 2 (unknown format)");
 }
 
 // Through a front plug-in, spihost explains the answer from the catalogue beside it.
 TEST(Spihost, ReportsWhatTheFrontPluginsCatalogueSays)
 {
-    if (!FileExists(BinFolder() + "BriskImp.spi"))
+    if (!FileExists(BinFolder() + BRISK_IMAGE_FRONT))
         GTEST_SKIP() << "the front plug-in is not built";
     TempFolder folder;
-    CopyFixture("BriskImp.spi", folder / "BriskImp.spi");
-    CopyFixture("briskspi.dll", folder / "briskspi.dll");
+    CopyFixture(BRISK_IMAGE_FRONT, folder / BRISK_IMAGE_FRONT);
+    CopyFixture(BRISK_REGISTRY_LIBRARY, folder / BRISK_REGISTRY_LIBRARY);
     std::string missing = folder / "gone\\gone.spi";
-    WriteFileBytes(folder / "briskspi.txt",
-                   CatalogueRecord(BinFolder() + "SampleBmp.spi", "00IN", "bitmaps", true, {{"*.bmp", "Bitmap"}}) +
+    WriteFileBytes(folder / BRISK_DEFAULT_CATALOGUE,
+                   CatalogueRecord(BinFolder() + BRISK_SAMPLE_BMP, "00IN", "bitmaps", true, {{"*.bmp", "Bitmap"}}) +
                        CatalogueRecord(missing, "00IN", "gone", false, {{"*.bmp;*.gif", "Gone"}}) +
                        CatalogueRecord("relative\\nowhere.spi", "00IN", "relative", false, {{"*.bmp", "Rel"}}) +
-                       CatalogueRecord(BinFolder() + "SampleTar.spi", "00AM", "tar", true, {{"*.tar", "Tar"}}));
+                       CatalogueRecord(BinFolder() + BRISK_SAMPLE_TAR, "00AM", "tar", true, {{"*.tar", "Tar"}}));
     WriteFileBytes(folder / "a.bmp", WriteBmp(PatternImage(3, 3, 24, false)));
     WriteFileBytes(folder / "a.png", "\x89PNG");
 
-    ProcessResult accepted = Spihost("info " + Quoted(folder / "BriskImp.spi") + " " + Quoted(folder / "a.bmp"));
+    ProcessResult accepted = Spihost("info " + Quoted(folder / BRISK_IMAGE_FRONT) + " " + Quoted(folder / "a.bmp"));
     EXPECT_EQ(accepted.exitCode, 0) << accepted.standardError;
-    EXPECT_CONTAINS(accepted.standardOutput, "briskspi.txt: 4 records, 3 of version 00IN");
-    EXPECT_CONTAINS(accepted.standardOutput, "SampleBmp.spi: *.bmp matches; IsSupported says yes");
+    EXPECT_CONTAINS(accepted.standardOutput, BRISK_DEFAULT_CATALOGUE ": 4 records, 3 of version 00IN");
+    EXPECT_CONTAINS(accepted.standardOutput, BRISK_SAMPLE_BMP ": *.bmp matches; IsSupported says yes");
     EXPECT_CONTAINS(accepted.standardOutput, missing + ": *.bmp matches; cannot be loaded: no such file");
     EXPECT_CONTAINS(accepted.standardOutput, "relative\\nowhere.spi: *.bmp matches; cannot be loaded");
     EXPECT_CONTAINS(accepted.standardOutput, "the path is relative, and Windows does not look beside the catalogue");
-    EXPECT_CONTAINS(accepted.standardOutput, "served by BriskImp.spi, forwarding to: SampleBmp.spi");
+    EXPECT_CONTAINS(accepted.standardOutput, "served by " BRISK_IMAGE_FRONT ", forwarding to: " BRISK_SAMPLE_BMP);
 
-    ProcessResult refused = Spihost("info " + Quoted(folder / "BriskImp.spi") + " " + Quoted(folder / "a.png"));
+    ProcessResult refused = Spihost("info " + Quoted(folder / BRISK_IMAGE_FRONT) + " " + Quoted(folder / "a.png"));
     EXPECT_EQ(refused.exitCode, 4);
-    EXPECT_CONTAINS(refused.standardOutput, "SampleBmp.spi: no pattern matches (*.bmp)");
+    EXPECT_CONTAINS(refused.standardOutput, BRISK_SAMPLE_BMP ": no pattern matches (*.bmp)");
     EXPECT_CONTAINS(refused.standardOutput, missing + ": no pattern matches (*.bmp;*.gif)");
 
-    DeleteFileA((folder / "briskspi.txt").c_str());
-    ProcessResult noCatalogue = Spihost("info " + Quoted(folder / "BriskImp.spi") + " " + Quoted(folder / "a.bmp"));
+    DeleteFileA((folder / BRISK_DEFAULT_CATALOGUE).c_str());
+    ProcessResult noCatalogue = Spihost("info " + Quoted(folder / BRISK_IMAGE_FRONT) + " " + Quoted(folder / "a.bmp"));
     EXPECT_EQ(noCatalogue.exitCode, 4);
-    EXPECT_CONTAINS(noCatalogue.standardOutput, "note: no catalogue " + folder / "briskspi.txt");
+    EXPECT_CONTAINS(noCatalogue.standardOutput, "note: no catalogue " + folder / BRISK_DEFAULT_CATALOGUE);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "sample_plugins.h"
 #include "tar_writer.h"
 #include "test_files.h"
+#include "set_names.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ struct Listed {
 
 class TarPlugin : public ::testing::Test {
 protected:
-    PluginEntryPoints plugin = LoadSample("SampleTar.spi");
+    PluginEntryPoints plugin = LoadSample(BRISK_SAMPLE_TAR);
     TempFolder folder;
 
     static std::vector<TarMember> Members()

@@ -10,6 +10,7 @@
 #include "child_process.h"
 #include "fake_plugins.h"
 #include "test_files.h"
+#include "set_names.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ std::string Quoted(const std::string& text)
 
 ProcessResult RunSpilist(const std::vector<std::string>& paths, const std::string& input = "")
 {
-    std::string commandLine = Quoted(BinFolder() + "spilist.exe");
+    std::string commandLine = Quoted(BinFolder() + BRISK_SPILIST_PROGRAM);
     for (const std::string& path : paths)
         commandLine += " " + Quoted(path);
     return RunProcess(commandLine, input);
@@ -290,9 +291,9 @@ TEST(Spilist, RegistryLibraryReadsTheCatalogue)
     RoundTrip trip;
     std::string lib = trip.folder / "lib\\";
     CreateDirectoryA(lib.c_str(), nullptr);
-    CopyFixture("briskspi.dll", lib + "briskspi.dll");
+    CopyFixture(BRISK_REGISTRY_LIBRARY, lib + BRISK_REGISTRY_LIBRARY);
     CopyFixture("catalogue_probe.exe", lib + "catalogue_probe.exe");
-    WriteFileBytes(lib + "briskspi.txt", trip.catalogue);
+    WriteFileBytes(lib + BRISK_DEFAULT_CATALOGUE, trip.catalogue);
     ProcessResult result = RunProcess(Quoted(lib + "catalogue_probe.exe"));
     EXPECT_EQ(result.standardOutput, trip.image.Path() + "|00IN| Image  plug-in |true|*.a;*.B=A and B|;*.c;;=C files\n" +
                                          trip.archive.Path() + "|00AM|Archive|false|*.z=Zs\nsame\n");

@@ -23,7 +23,7 @@ std::string EntryName(const SpiFileInfo& entry)
     return FieldText(entry.path, sizeof entry.path) + FieldText(entry.fileName, sizeof entry.fileName);
 }
 
-std::string TimeText(LONG timestamp)
+std::string TimeText(LONG_PTR timestamp)
 {
     std::time_t time = timestamp;
     std::tm* utc = std::gmtime(&time);

@@ -7,9 +7,10 @@
 #include <list>
 
 #include "catalogue_reader.h"
-#include "catalogue_switch.h"
+#include "catalogue_location.h"
 #include "host_files.h"
 #include "module_path.h"
+#include "set_names.h"
 
 namespace {
 
@@ -62,16 +63,16 @@ std::string AskCatalogued(const PluginModule& module, const std::string& fileNam
 std::string ReportCatalogue(const PluginFile& front, const std::string& fileName, const SupportProbe& probe)
 {
     std::string folder = FolderOf(front.Path());
-    std::string cataloguePath = folder + CatalogueFileName(GetCommandLineA());
-    bool haveRegistry = FileExists(folder + "briskspi.dll");
+    std::string cataloguePath = CataloguePathIn(folder, GetCommandLineA());
+    bool haveRegistry = FileExists(folder + BRISK_REGISTRY_LIBRARY);
     bool haveCatalogue = FileExists(cataloguePath);
     if (!haveRegistry && !haveCatalogue)
         return std::string();
     if (!haveRegistry)
-        std::printf("  note: briskspi.dll is not beside %s: a front plug-in then offers no plug-in at all\n",
+        std::printf("  note: " BRISK_REGISTRY_LIBRARY " is not beside %s: a front plug-in then offers no plug-in at all\n",
                     front.Label().c_str());
     if (!haveCatalogue) {
-        std::printf("  note: no catalogue %s: the front plug-in offers no plug-in; make one with spilist\n",
+        std::printf("  note: no catalogue %s: the front plug-in offers no plug-in; make one with " BRISK_SPILIST_PROGRAM "\n",
                     cataloguePath.c_str());
         return std::string();
     }

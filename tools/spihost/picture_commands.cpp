@@ -4,6 +4,7 @@
 #include "dib_file.h"
 #include "host_commands.h"
 #include "host_files.h"
+#include "picture_record.h"
 #include "received_block.h"
 #include "result_meaning.h"
 
@@ -24,11 +25,12 @@ std::string BlockText(const ReceivedBlock& block)
 void PrintPictureInfo(const PluginFile& plugin, const RequestInput& input, const std::string& path)
 {
     auto* getPictureInfo = plugin.Need(plugin.EntryPoints().GetPictureInfo, "GetPictureInfo");
-    SpiPictureInfo info = {};
-    int code = getPictureInfo(input.Buffer(), input.Length(), input.Flag(), &info);
+    PictureRecord record;
+    int code = getPictureInfo(input.Buffer(), input.Length(), input.Flag(), record.Target());
     std::printf("GetPictureInfo (%s): %s\n", input.KindText(), DescribeResult(code).c_str());
     RequireSuccess(plugin, "GetPictureInfo", code, path);
-    ReceivedBlock text(info.hInfo);
+    ReceivedBlock text(record.TextHandle());
+    const SpiPictureInfo& info = record.Info();
     std::printf("  %ld x %ld pixels, %d bits per pixel", static_cast<long>(info.width), static_cast<long>(info.height),
                 info.colorDepth);
     if (info.xDensity || info.yDensity)
@@ -39,6 +41,8 @@ void PrintPictureInfo(const PluginFile& plugin, const RequestInput& input, const
     std::string description = BlockText(text);
     if (!description.empty())
         std::printf("  text: %s\n", description.c_str());
+    if (record.Unpadded())
+        std::printf("  note: the plug-in wrote its picture record without the padding before hInfo\n");
 }
 
 void RunPictureCommand(const HostOptions& options)

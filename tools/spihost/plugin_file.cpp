@@ -31,8 +31,9 @@ std::string ExplainLoadFailure(const std::string& path, DWORD error)
         return "no such file";
     case ERROR_BAD_EXE_FORMAT:
         return "not a Windows library this " + std::to_string(8 * sizeof(void*)) +
-               "-bit program can load: not a DLL at all, or one built for another processor "
-               "(32-bit plug-ins need a 32-bit host)";
+               "-bit program can load: not a DLL at all, or one built for another processor " +
+               (sizeof(void*) == 8 ? "(32-bit .spi plug-ins need a 32-bit host: try spihost)"
+                                   : "(64-bit .sph plug-ins need a 64-bit host: try spihost64)");
     case ERROR_MOD_NOT_FOUND:
         if (fileMissing)
             return "no such file";

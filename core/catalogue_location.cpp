@@ -1,7 +1,9 @@
-#include "catalogue_switch.h"
+#include "catalogue_location.h"
+
+#include "set_names.h"
 
 namespace {
-const char kDefaultName[] = "briskspi.txt";
+const char kDefaultName[] = BRISK_DEFAULT_CATALOGUE;
 const char kSwitch[] = "/configfile:";
 }  // namespace
 
@@ -18,4 +20,9 @@ std::string CatalogueFileName(const std::string& commandLine)
     std::string::size_type start = found + sizeof(kSwitch) - 1;
     std::string::size_type end = folded.find(' ', start);
     return folded.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+std::string CataloguePathIn(const std::string& registryFolder, const std::string& commandLine)
+{
+    return registryFolder + CatalogueFileName(commandLine);
 }

@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "catalogue_switch.h"
+#include "catalogue_location.h"
+#include "set_names.h"
 
 namespace {
 
-TEST(CatalogueSwitch, NameFromTheHostCommandLine)
+TEST(CatalogueLocation, NameFromTheHostCommandLine)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"host.exe", "briskspi.txt"},
-        {"", "briskspi.txt"},
+        {"host.exe", BRISK_DEFAULT_CATALOGUE},
+        {"", BRISK_DEFAULT_CATALOGUE},
         {"host.exe /configfile:list.txt", "list.txt"},
         {"HOST.EXE /CONFIGFILE:Other.TXT next", "other.txt"},
         {"host.exe /ConfigFile:my list.txt", "my"},
@@ -18,14 +19,14 @@ TEST(CatalogueSwitch, NameFromTheHostCommandLine)
         {"host.exe /configfile:a.txt /configfile:b.txt", "a.txt"},
         {"host.exe /configfile:..\\Lists\\A.txt", "..\\lists\\a.txt"},
         {"host.exe /configfile:a\tb.txt c", "a\tb.txt"},
-        {"host.exe -configfile:a.txt", "briskspi.txt"},
+        {"host.exe -configfile:a.txt", BRISK_DEFAULT_CATALOGUE},
         {"C:\\Tools\\/configfile:x\\host.exe", "x\\host.exe"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CatalogueFileName(c.first), c.second) << c.first;
 }
 
-TEST(CatalogueSwitch, OnlyAsciiLettersAreFolded)
+TEST(CatalogueLocation, OnlyAsciiLettersAreFolded)
 {
     EXPECT_EQ(CatalogueFileName("h /configfile:\xC4\xE4Z.txt"), "\xC4\xE4z.txt");
 }

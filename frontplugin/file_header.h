@@ -11,6 +11,6 @@ struct FileHeader {
     char bytes[kSize] = {};
 };
 
-// Nothing when the file cannot be opened or read. Others may have it open for
-// writing or deleting; it is read all the same.
+// Nothing when the file cannot be opened or read, or is no disk file. Others may
+// have it open for writing or deleting; it is read all the same.
 std::optional<FileHeader> ReadFileHeader(LPCSTR path);

@@ -114,6 +114,11 @@ TEST(RequestProbe, FirstAnswerStandsForMemoryImagesTheLastProbedFileAndFilesThat
     ASSERT_TRUE(CreateDirectoryA(subfolder.c_str(), nullptr));
     OwnedHandle lock(CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_NE(lock.Get(), INVALID_HANDLE_VALUE);
+    // Nobody ever writes to it: reading it would wait for ever.
+    const std::string pipe = "\\\\.\\pipe\\brisk" + std::to_string(GetCurrentProcessId()) + ".bb";
+    OwnedHandle pipeServer(CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096,
+                                            4096, 0, nullptr));
+    ASSERT_NE(pipeServer.Get(), INVALID_HANDLE_VALUE);
     LoadedFront front(folder.Imp());
     ASSERT_EQ(front.IsSupported(a.c_str(), 0), 1);
 
@@ -129,6 +134,7 @@ TEST(RequestProbe, FirstAnswerStandsForMemoryImagesTheLastProbedFileAndFilesThat
         {"a file held without sharing", locked, kSpiInputFile},
         {"no such file", missing, kSpiInputFile},
         {"a folder", subfolder, kSpiInputFile},
+        {"a pipe", pipe, kSpiInputFile},
     };
     int requests = 0;
     for (const Case& c : cases) {

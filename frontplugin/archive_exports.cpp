@@ -1,7 +1,7 @@
 // The archive build's dispatching exports. Unlike GetPreview, none of them answers -1.
-#include "candidate_dispatch.h"
 #include "export_guard.h"
 #include "plugin_interface.h"
+#include "request_dispatch.h"
 
 namespace {
 constexpr ExportResults kArchiveResults{kSpiUnknownFormat, kSpiUnknownFormat};
@@ -16,15 +16,16 @@ GetFileFunction GetFile;
 int WINAPI GetArchiveInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* lphInf)
 {
     return RunExport(kArchiveResults, [&] {
-        return CandidateDispatch(&PluginEntryPoints::GetArchiveInfo, kSpiUnknownFormat, buf, len, flag, lphInf);
+        return DispatchRequest({buf, flag}, &PluginEntryPoints::GetArchiveInfo, kSpiUnknownFormat, buf, len, flag,
+                               lphInf);
     });
 }
 
 int WINAPI GetFileInfo(LPCSTR buf, LONG_PTR len, LPCSTR entryName, unsigned int flag, SpiFileInfo* lpInfo)
 {
     return RunExport(kArchiveResults, [&] {
-        return CandidateDispatch(&PluginEntryPoints::GetFileInfo, kSpiUnknownFormat, buf, len, entryName, flag,
-                                 lpInfo);
+        return DispatchRequest({buf, flag}, &PluginEntryPoints::GetFileInfo, kSpiUnknownFormat, buf, len, entryName,
+                               flag, lpInfo);
     });
 }
 
@@ -32,8 +33,8 @@ int WINAPI GetFile(LPCSTR buf, LONG_PTR len, LPSTR dest, unsigned int flag, SpiP
                    LONG_PTR lData)
 {
     return RunExport(kArchiveResults, [&] {
-        return CandidateDispatch(&PluginEntryPoints::GetFile, kSpiUnknownFormat, buf, len, dest, flag,
-                                 progressCallback, lData);
+        return DispatchRequest({buf, flag}, &PluginEntryPoints::GetFile, kSpiUnknownFormat, buf, len, dest, flag,
+                               progressCallback, lData);
     });
 }
 

@@ -45,3 +45,9 @@ std::string& LastRejectedName()
     static std::string lastRejectedName;
     return lastRejectedName;
 }
+
+std::optional<std::string>& LastProbedName()
+{
+    static std::optional<std::string> lastProbedName;
+    return lastProbedName;
+}

@@ -4,6 +4,7 @@
 // flag and the (empty) registry library reference, each object is created on first
 // use; all are destroyed at library end in the reverse order of their creation, so
 // the plug-ins go before briskspi.dll.
+#include <optional>
 #include <string>
 
 #include <windows.h>
@@ -31,3 +32,6 @@ SharedRef<HMODULE>& RegistryLibraryReference();
 ModuleSet& TheModuleSet();
 PluginInfoState& ThePluginInfoState();
 std::string& LastRejectedName();
+// The name of the probe that made the candidate list, accepted or not; none before the
+// first. A probe answered from LastRejectedName leaves it, as it leaves the list.
+std::optional<std::string>& LastProbedName();

@@ -1,7 +1,7 @@
 // The image build's dispatching exports.
-#include "candidate_dispatch.h"
 #include "export_guard.h"
 #include "plugin_interface.h"
+#include "request_dispatch.h"
 
 namespace {
 constexpr ExportResults kPictureResults{kSpiUnknownFormat, kSpiUnknownFormat};
@@ -17,7 +17,8 @@ GetPreviewFunction GetPreview;
 int WINAPI GetPictureInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, SpiPictureInfo* lpInfo)
 {
     return RunExport(kPictureResults, [&] {
-        return CandidateDispatch(&PluginEntryPoints::GetPictureInfo, kSpiUnknownFormat, buf, len, flag, lpInfo);
+        return DispatchRequest({buf, flag}, &PluginEntryPoints::GetPictureInfo, kSpiUnknownFormat, buf, len, flag,
+                               lpInfo);
     });
 }
 
@@ -25,8 +26,8 @@ int WINAPI GetPicture(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBIn
                       SpiProgressCallback* progressCallback, LONG_PTR lData)
 {
     return RunExport(kPictureResults, [&] {
-        return CandidateDispatch(&PluginEntryPoints::GetPicture, kSpiUnknownFormat, buf, len, flag, pHBInfo, pHBm,
-                                 progressCallback, lData);
+        return DispatchRequest({buf, flag}, &PluginEntryPoints::GetPicture, kSpiUnknownFormat, buf, len, flag, pHBInfo,
+                               pHBm, progressCallback, lData);
     });
 }
 
@@ -34,8 +35,8 @@ int WINAPI GetPreview(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBIn
                       SpiProgressCallback* progressCallback, LONG_PTR lData)
 {
     return RunExport(kPreviewResults, [&] {
-        return CandidateDispatch(&PluginEntryPoints::GetPreview, kSpiNotImplemented, buf, len, flag, pHBInfo, pHBm,
-                                 progressCallback, lData);
+        return DispatchRequest({buf, flag}, &PluginEntryPoints::GetPreview, kSpiNotImplemented, buf, len, flag, pHBInfo,
+                               pHBm, progressCallback, lData);
     });
 }
 

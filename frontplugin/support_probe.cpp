@@ -41,6 +41,7 @@ int ProbeSupport(LPCSTR filename, ULONG_PTR dw)
     if (lastRejectedName == filename)
         return 0;
     moduleSet.candidates.clear();
+    LastProbedName() = filename;
     const std::size_t filenameLength = std::strlen(filename);
     // Taken just before the first plug-in reads the host's file, if it is one.
     std::optional<FilePosition> hostPosition;

@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-// IsSupported of the front plug-in: asks every record with a pattern that matches
-// `filename` (loading it now if needed) and keeps those that accept the file as the
-// candidates. Returns 1 when there is a candidate, else 0 and remembers the name, so
-// that probing it again costs one comparison.
+// IsSupported of the front plug-in. A name other than the last rejected one is probed:
+// every record with a pattern that matches `filename` is asked (loaded now if needed),
+// those that accept become the candidates, and the name is kept as the last probed
+// one. Returns 1 when there is a candidate, else 0 and remembers the name as rejected,
+// so that probing it again costs one comparison.
 int ProbeSupport(LPCSTR filename, ULONG_PTR dw);

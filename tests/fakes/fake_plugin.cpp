@@ -13,6 +13,8 @@
 //   IsSupported=R        result of IsSupported (default 1); the same key for every
 //   IsSupported.read=N   when IsSupported gets a file handle, read N bytes from it
 //                        and log them
+//   IsSupported.header=1 when IsSupported gets a header buffer, log its text up to
+//                        the first zero byte and how many of its 2048 bytes are not zero
 //   GetPictureInfo=R     other entry point gives its result (default 0)
 //   pictureText=text     the hInfo text GetPictureInfo hands over
 //   unpadded=1           GetPictureInfo writes hInfo at offset 22, as x64 plug-ins
@@ -226,6 +228,13 @@ int WINAPI IsSupported(LPCSTR filename, ULONG_PTR dw)
         DWORD got = 0;
         ReadFile(reinterpret_cast<HANDLE>(dw), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
         Log("read|" + bytes.substr(0, got));
+    }
+    if (Number("IsSupported.header", 0) && (dw >> 16) != 0) {
+        const char* header = reinterpret_cast<const char*>(dw);
+        int nonZero = 0;
+        for (int i = 0; i < 2048; ++i)
+            nonZero += header[i] != 0;
+        Log("header|" + std::string(header, strnlen(header, 2048)) + "|" + std::to_string(nonZero));
     }
     Reenter();
     return Number("IsSupported", 1);

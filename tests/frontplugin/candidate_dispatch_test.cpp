@@ -77,7 +77,9 @@ TEST(CandidateDispatch, ArgumentsReachTheCandidateUnchanged)
     EXPECT_EQ(info.width, 2);  // filled by the second candidate through the host's pointer
 }
 
-TEST(CandidateDispatch, NoProbeYetMeansNoCandidates)
+// "x.aa" names no file here, so the front plug-in cannot probe it for the request
+// itself either (request_probe_test.cpp has the files that can be read).
+TEST(CandidateDispatch, NoCandidatesAndNoFileToProbeMeansNothingIsCalled)
 {
     TwoCandidates images("", "");
     LoadedFront imp(images.folder.Imp());

@@ -18,6 +18,8 @@ for arch in i686 x86_64; do
   cmake --build --preset $arch
   cmake --install build/$arch --prefix dist >/dev/null
 done
+# The one-step catalogue maker for Windows users; kept with CR LF lines in the tree.
+cp tools/make-catalogue/make-catalogue.cmd dist/
 
 # The release zip: what dist/ holds and a read-me for Windows users (CR LF lines).
 version=$(sed -n 's/^project(BriskSPI VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)

@@ -9,7 +9,6 @@
 #include "key_values.h"
 #include "noop_naming.h"
 #include "statistics.h"
-#include "set_names.h"
 
 namespace {
 
@@ -63,7 +62,7 @@ TEST(KeyValues, ReadsLinesWithCarriageReturnsAndIgnoresTheRest)
 {
     KeyValues values = ParseKeyValues("launch_ms=12.5\r\nnoise\nreader=p0009.spi\nempty=\nlaunch_ms=13\n");
     EXPECT_DOUBLE_EQ(NumberOf(values, "launch_ms"), 13);
-    EXPECT_EQ(values["reader"], "p0009" BRISK_PLUGIN_EXTENSION);
+    EXPECT_EQ(values["reader"], "p0009.spi");
     EXPECT_EQ(values["empty"], "");
     EXPECT_THROW(NumberOf(values, "missing"), std::runtime_error);
 }

@@ -32,3 +32,15 @@ TEST(CatalogueLocation, OnlyAsciiLettersAreFolded)
 }
 
 }  // namespace
+
+namespace {
+
+// The name from the switch is relative to the folder of the set's registry library.
+TEST(CatalogueLocation, PathIsInTheRegistryLibrarysFolder)
+{
+    EXPECT_EQ(CataloguePathIn("C:\\host\\", "viewer.exe"), std::string("C:\\host\\") + BRISK_DEFAULT_CATALOGUE);
+    EXPECT_EQ(CataloguePathIn("C:\\host\\", "viewer.exe /configfile:..\\Lists\\Photos.txt"),
+              "C:\\host\\..\\lists\\photos.txt");
+}
+
+}  // namespace

@@ -10,15 +10,10 @@
 
 namespace {
 
-// The other width's build folder (its deliverables and fakes), as Wine sees it.
+// The other width's build folder (its deliverables and sample plug-ins).
 std::string OtherSetFolder()
 {
-    std::string path = BRISK_OTHER_SET_BIN;
-    for (char& c : path) {
-        if (c == '/')
-            c = '\\';
-    }
-    return "Z:" + path + "\\";
+    return WineFolder(BRISK_OTHER_SET_BIN);
 }
 
 #if defined(_WIN64)

@@ -265,3 +265,90 @@ TEST(Spihost, ReportsWhatTheFrontPluginsCatalogueSays)
 }
 
 }  // namespace
+
+namespace {
+
+#if defined(_WIN64)
+const char* const kOtherWidthSample = "SampleBmp.spi";
+#else
+const char* const kOtherWidthSample = "SampleBmp.sph";
+#endif
+
+std::string OtherSetFile(const std::string& name)
+{
+    return WineFolder(BRISK_OTHER_SET_BIN) + name;
+}
+
+// What spilist writes for these plug-ins now.
+std::string FreshRecords(const std::vector<std::string>& paths)
+{
+    std::string command = Quoted(BinFolder() + BRISK_SPILIST_PROGRAM);
+    for (const std::string& path : paths)
+        command += " " + Quoted(path);
+    return RunProcess(command).standardOutput;
+}
+
+TEST(SpihostCheck, NamesEveryKindOfStaleRecordAndPassesAFreshCatalogue)
+{
+    TempFolder folder;
+    const std::string bmp = folder / BRISK_SAMPLE_BMP;
+    const std::string tar = folder / BRISK_SAMPLE_TAR;
+    CopyFixture(BRISK_SAMPLE_BMP, bmp);
+    CopyFixture(BRISK_SAMPLE_TAR, tar);
+    WriteFileBytes(folder / "fresh.txt", FreshRecords({bmp, tar}));
+    ProcessResult fresh = Spihost("check " + Quoted(folder / "fresh.txt"));
+    EXPECT_EQ(fresh.exitCode, 0) << fresh.standardOutput << fresh.standardError;
+    EXPECT_CONTAINS(fresh.standardOutput, "all 2 records are up to date");
+
+    const std::string otherWidth = folder / "other_width.spi";
+    ASSERT_TRUE(CopyFileA(OtherSetFile(kOtherWidthSample).c_str(), otherWidth.c_str(), FALSE));
+    WriteFileBytes(folder / "broken.spi", "not a library at all");
+    FakePlugin changed(folder.Path(), "changed.spi", "info_only", "info.0=00IN\ninfo.1=New name\ninfo.2=*.a\ninfo.3=A\n");
+    std::string stale = FreshRecords({bmp}) + CatalogueRecord(folder / "gone.spi", "00IN", "gone", false, {}) +
+                        CatalogueRecord(folder / "broken.spi", "00IN", "broken", false, {}) +
+                        CatalogueRecord(otherWidth, "00IN", "other", false, {}) +
+                        CatalogueRecord(changed.Path(), "00IN", "Old name", true, {{"*.a;*.b", "A"}}) +
+                        CatalogueRecord(folder / BRISK_IMAGE_FRONT, "00IN", "front", true, {}) +
+                        CatalogueRecord(folder / "SAMPLEBMP" BRISK_PLUGIN_EXTENSION, "00IN", "twice", true, {});
+    WriteFileBytes(folder / "stale.txt", stale);
+    ProcessResult check = Spihost("check " + Quoted(folder / "stale.txt"));
+    EXPECT_EQ(check.exitCode, 6) << check.standardOutput << check.standardError;
+    const std::string& out = check.standardOutput;
+    EXPECT_EQ(out.find("record 1,"), std::string::npos) << out;
+    EXPECT_CONTAINS(out, "record 2, " + folder / "gone.spi" + ": missing: no such file");
+    EXPECT_CONTAINS(out, "record 3, " + folder / "broken.spi" + ": cannot be loaded: not a Windows library");
+    EXPECT_CONTAINS(out, sizeof(void*) == 8 ? "record 4, " + otherWidth + ": a 32-bit plug-in"
+                                            : "record 4, " + otherWidth + ": a 64-bit plug-in");
+    EXPECT_CONTAINS(out, "changed: name \"Old name\" in the catalogue, \"New name\" now");
+    EXPECT_CONTAINS(out, "changed: flag true in the catalogue, false now");
+    EXPECT_CONTAINS(out, "changed: filter 1 patterns \"*.a;*.b\" in the catalogue, \"*.a\" now");
+    EXPECT_CONTAINS(out, "record 6, " + folder / BRISK_IMAGE_FRONT + ": lists a front plug-in itself");
+    EXPECT_CONTAINS(out, "record 7, " + folder / "SAMPLEBMP" BRISK_PLUGIN_EXTENSION + ": listed twice (first in record 1)");
+    EXPECT_CONTAINS(out, "6 of 7 records are stale (1 missing, 1 cannot be loaded, 1 of the other width, 3 changed, "
+                         "1 a front plug-in, 1 listed twice)");
+    // Each plug-in was loaded once, and freed.
+    EXPECT_EQ(changed.Count("attach"), 1);
+    EXPECT_EQ(changed.Count("detach"), 1);
+}
+
+// Without an operand, the catalogue the front plug-ins beside spihost would read.
+TEST(SpihostCheck, ReadsTheCatalogueBesideItselfOrTheSwitchedOne)
+{
+    TempFolder folder;
+    const std::string host = folder / BRISK_SPIHOST_PROGRAM;
+    CopyFixture(BRISK_SPIHOST_PROGRAM, host);
+    CopyFixture(BRISK_SAMPLE_BMP, folder / BRISK_SAMPLE_BMP);
+    WriteFileBytes(folder / BRISK_DEFAULT_CATALOGUE, FreshRecords({folder / BRISK_SAMPLE_BMP}));
+    WriteFileBytes(folder / "other.txt", CatalogueRecord(folder / "gone.spi", "00IN", "gone", false, {}));
+
+    ProcessResult beside = RunProcess(Quoted(host) + " check");
+    EXPECT_EQ(beside.exitCode, 0) << beside.standardOutput << beside.standardError;
+    EXPECT_CONTAINS(beside.standardOutput, "catalogue " + folder / BRISK_DEFAULT_CATALOGUE + ": 1 record");
+    ProcessResult switched = RunProcess(Quoted(host) + " /configfile:other.txt check");
+    EXPECT_EQ(switched.exitCode, 6) << switched.standardOutput;
+    EXPECT_CONTAINS(switched.standardOutput, "catalogue " + folder / "other.txt" + ": 1 record");
+    DeleteFileA((folder / BRISK_DEFAULT_CATALOGUE).c_str());
+    EXPECT_EQ(RunProcess(Quoted(host) + " check").exitCode, 5);
+}
+
+}  // namespace

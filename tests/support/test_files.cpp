@@ -110,3 +110,15 @@ std::vector<std::string> ReadLines(const std::string& path)
     }
     return lines;
 }
+
+std::string WineFolder(const std::string& unixFolder)
+{
+    std::string path = "Z:" + unixFolder;
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    if (path.back() != '\\')
+        path += '\\';
+    return path;
+}

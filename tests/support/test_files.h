@@ -30,5 +30,8 @@ std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 // Copies a fixture from BinFolder() to `target`.
 void CopyFixture(const std::string& fixtureName, const std::string& target);
+// A folder of the Linux side (a build folder named at configure time) as Wine's Z:
+// drive shows it, with a trailing backslash.
+std::string WineFolder(const std::string& unixFolder);
 // Lines of a text file, without their line ends.
 std::vector<std::string> ReadLines(const std::string& path);

@@ -15,6 +15,7 @@ void RunInfoCommand(const HostOptions& options);
 void RunPictureCommand(const HostOptions& options);
 void RunListCommand(const HostOptions& options);
 void RunExtractCommand(const HostOptions& options);
+void RunCheckCommand(const HostOptions& options);
 
 // The input of a picture or archive call: the file by name, or its memory image.
 class RequestInput {

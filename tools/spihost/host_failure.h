@@ -10,6 +10,7 @@ enum HostStatus : int {
     kHostCannotLoad = 3,    // not loadable, or a needed entry point is missing
     kHostNotAccepted = 4,   // IsSupported said no
     kHostFileError = 5,     // a file cannot be read or written
+    kHostStale = 6,         // check: the catalogue no longer matches its plug-ins
 };
 
 // Ends a command: main prints the message and exits with the status.

@@ -22,7 +22,7 @@ struct CommandShape {
 };
 
 const CommandShape kCommands[] = {
-    {"plugin", 1, 1}, {"info", 2, 2}, {"picture", 3, 3}, {"list", 2, 2}, {"extract", 3, 4},
+    {"plugin", 1, 1}, {"info", 2, 2}, {"picture", 3, 3}, {"list", 2, 2}, {"extract", 3, 4}, {"check", 0, 1},
 };
 
 }  // namespace
@@ -34,6 +34,8 @@ const char kHostUsageText[] =
     "  spihost picture PLUGIN FILE OUT.bmp            decode a picture and save it as a bitmap\n"
     "  spihost list    PLUGIN ARCHIVE                 list an archive's entries\n"
     "  spihost extract PLUGIN ARCHIVE FOLDER [ENTRY]  extract every entry, or only ENTRY\n"
+    "  spihost check   [CATALOGUE]                    check a catalogue against its plug-ins (by\n"
+    "                                                 default the one the front plug-ins here read)\n"
     "options:\n"
     "  --from-memory   hand the file to the plug-in as a memory image, not by name\n"
     "  --handle        IsSupported gets an open file handle, not the file's first 2 KB\n"
@@ -42,7 +44,7 @@ const char kHostUsageText[] =
     "  /configfile:NAME is left on the command line for the front plug-ins' catalogue\n"
     "exit status: 0 done, 1 the plug-in reported an error, 2 usage, 3 the plug-in cannot\n"
     "be loaded or lacks a function, 4 the plug-in does not accept the file, 5 a file\n"
-    "cannot be read or written\n";
+    "cannot be read or written, 6 check found stale records\n";
 
 bool ParseHostOptions(const std::vector<std::string>& arguments, HostOptions& options, std::string& problem)
 {

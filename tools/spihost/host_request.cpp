@@ -58,7 +58,8 @@ void RunHostCommand(const HostOptions& options)
 {
     if (options.toMemory && options.command != "extract")
         throw HostFailure{kHostUsage, "--to-memory applies to extract only"};
-    if (options.fromMemory && (options.command == "extract" || options.command == "plugin"))
+    if (options.fromMemory &&
+        (options.command == "extract" || options.command == "plugin" || options.command == "check"))
         throw HostFailure{kHostUsage, "--from-memory applies to info, picture and list only"};
     if (options.preview && options.command != "picture")
         throw HostFailure{kHostUsage, "--preview applies to picture only"};
@@ -70,6 +71,8 @@ void RunHostCommand(const HostOptions& options)
         RunPictureCommand(options);
     else if (options.command == "list")
         RunListCommand(options);
+    else if (options.command == "check")
+        RunCheckCommand(options);
     else
         RunExtractCommand(options);
 }

@@ -60,8 +60,13 @@ void ReadInformation(GetPluginInfoFunction* getPluginInfo, PluginModule& record)
 
 std::optional<PluginModule> QueryPlugin(const std::string& path)
 {
-    PluginEntryPoints entryPoints =
-        ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(LoadLibraryA(path.c_str()))));
+    return QueryLoadedPlugin(path, SharedRef<HMODULE>(new PluginLibrary(LoadLibraryA(path.c_str()))));
+}
+
+std::optional<PluginModule> QueryLoadedPlugin(const std::string& path, SharedRef<HMODULE> library)
+{
+    PluginEntryPoints entryPoints = ResolveEntryPoints(library);
+    library.Release();
     if (!entryPoints.GetPluginInfo)
         return std::nullopt;
     PluginModule record;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "plugin_binding.h"
 #include "plugin_module.h"
 
 // A plug-in that is still answering at this information number is not asked further;
@@ -17,3 +18,7 @@ constexpr std::size_t kInformationTextLimit = 16 * 1024 * 1024;
 // whether it offers ConfigurationDlg and frees it again before returning. Empty when
 // the library cannot be loaded or does not export GetPluginInfo.
 std::optional<PluginModule> QueryPlugin(const std::string& path);
+
+// The same for a library already loaded from `path`; `library` is released (and the
+// library freed, unless another holder keeps it) before returning.
+std::optional<PluginModule> QueryLoadedPlugin(const std::string& path, SharedRef<HMODULE> library);

@@ -89,7 +89,7 @@ echo "plugins\\   $(cd plugins && echo *)   (loaded only when a file needs them)
 step "2. Sample files"
 run make_samples.exe files
 
-step "3. The catalogue: spilist asks each plug-in about itself (absolute paths)"
+step "3. The catalogue: ${spilist%.exe} asks each plug-in about itself (absolute paths)"
 echo "\$ ${spilist%.exe} $(windows_path "$work/plugins/$bmp") $(windows_path "$work/plugins/$tar") > host\\$catalogue"
 "$wine" "$bin/$spilist" "$(windows_path "$work/plugins/$bmp")" \
   "$(windows_path "$work/plugins/$tar")" >"host/$catalogue"

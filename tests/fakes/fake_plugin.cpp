@@ -407,7 +407,7 @@ int WINAPI IsSupportedW(LPCWSTR filename, ULONG_PTR dw)
     return WideResult("IsSupported", 1);
 }
 
-int WINAPI GetPictureInfoW(LPCWSTR buf, LONG_PTR len, unsigned int flag, SpiPictureInfo* lpInfo)
+int WINAPI GetPictureInfoW(LPCWSTR buf, LONG_PTR len, unsigned int flag, SpiPictureInfo*)
 {
     Log("GetPictureInfoW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + std::to_string(flag));
     return WideResult("GetPictureInfo", 0);
@@ -427,13 +427,13 @@ int WINAPI GetPreviewW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHB
                        progressCallback, lData);
 }
 
-int WINAPI GetArchiveInfoW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* lphInf)
+int WINAPI GetArchiveInfoW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL*)
 {
     Log("GetArchiveInfoW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + std::to_string(flag));
     return WideResult("GetArchiveInfo", 0);
 }
 
-int WINAPI GetFileInfoW(LPCWSTR buf, LONG_PTR len, LPCWSTR entryName, unsigned int flag, SpiFileInfoW* lpInfo)
+int WINAPI GetFileInfoW(LPCWSTR buf, LONG_PTR len, LPCWSTR entryName, unsigned int flag, SpiFileInfoW*)
 {
     Log("GetFileInfoW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + Utf8(entryName) + "|" +
         std::to_string(flag));
@@ -446,6 +446,7 @@ int WINAPI GetFileW(LPCWSTR buf, LONG_PTR len, LPWSTR dest, unsigned int flag, S
     bool toMemory = (flag & kSpiOutputMask) == kSpiOutputMemory;
     Log("GetFileW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + (toMemory ? "memory" : Utf8(dest)) +
         "|" + std::to_string(flag));
+    CallBack(progressCallback, lData);
     return WideResult("GetFile", 0);
 }
 

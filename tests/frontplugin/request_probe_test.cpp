@@ -57,7 +57,7 @@ TEST(RequestProbe, OnlyPluginsWhosePatternsMatchTheFileAreLoadedAndAsked)
     FakePlugin refuses = folder.AddFake("refuses.spi", "image", "IsSupported=0\n");
     // Calls IsSupported of the front plug-in, with a name its own "b*" would accept, from
     // its IsSupported and its GetPicture: refused both times while the export runs.
-    FakePlugin reader = folder.AddFake("reader.spi", "image", "reenter=BriskImp.spi\nmark=9\n");
+    FakePlugin reader = folder.AddFake("reader.spi", "image", "reenter=" BRISK_IMAGE_FRONT "\nmark=9\n");
     folder.WriteCatalogue(FakeRecord(probed, "00IN", {{"*.aa", "A"}}) + FakeRecord(never, "00IN", {{"*.cc", "C"}}) +
                           FakeRecord(refuses, "00IN", {{"*.xx", "X"}, {"*.bb", "B"}}) +
                           FakeRecord(reader, "00IN", {{"*.bb;b*", "B"}}));

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "code_page_text.h"
-
 #include "export_guard.h"
 #include "module_set.h"
 #include "plugin_binding.h"

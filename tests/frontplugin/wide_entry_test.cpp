@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "bmp_writer.h"
 #include "front_host.h"
 #include "owned_handle.h"
+#include "tar_writer.h"
 
 namespace {
 
@@ -222,6 +224,46 @@ TEST(WideEntryPoints, ArchiveRecordsOfAnAnsiPluginReachTheHostConverted)
     EXPECT_EQ(front.GetFileW(archive.c_str(), 0, &destinationBuffer[0], kSpiOutputFile, nullptr, 0), 0);
     EXPECT_EQ(ansi.Count("GetFile|" + shortArchive + "|0|" + ShortName(destination) + "|0"), 1);
     EXPECT_EQ(ReadWideFile(destination + L"\\caf\u00E9.txt"), "abc");
+}
+
+// The sample plug-ins as a user would catalogue them: the bitmap reader has the W entry
+// points, the tar extractor only the ANSI ones.
+TEST(WideEntryPoints, SamplePluginsOfBothKindsServeNamesTheCodePageCannotWrite)
+{
+    FrontFolder folder;
+    CopyFixture(BRISK_SAMPLE_BMP, folder / BRISK_SAMPLE_BMP);
+    CopyFixture(BRISK_SAMPLE_TAR, folder / BRISK_SAMPLE_TAR);
+    folder.WriteCatalogue(
+        CatalogueRecord(folder / BRISK_SAMPLE_BMP, "00IN", "Bitmaps", true, {{"*.bmp", "Bitmaps"}}) +
+        CatalogueRecord(folder / BRISK_SAMPLE_TAR, "00AM", "Tar", true, {{"*.tar", "Tar archives"}}));
+    const std::wstring stem = Wide(folder.Path()) + kUnwritable;
+
+    WriteWideFile(stem + L".bmp", WriteBmp(PatternImage(5, 3, 24, false)));
+    LoadedFront imp(folder.Imp());
+    // No probe first: the request reads the file's header by its wide name itself.
+    HLOCAL bitmapInfo = nullptr;
+    HLOCAL bitmapBits = nullptr;
+    ASSERT_EQ(imp.GetPictureW((stem + L".bmp").c_str(), 0, kSpiInputFile, &bitmapInfo, &bitmapBits, nullptr, 0), 0);
+    EXPECT_EQ(static_cast<BITMAPINFOHEADER*>(LocalLock(bitmapInfo))->biWidth, 5);
+    LocalUnlock(bitmapInfo);
+    LocalFree(bitmapInfo);
+    LocalFree(bitmapBits);
+
+    WriteWideFile(stem + L".tar", WriteTar({{"caf\xE9.txt", "coffee"}}));
+    LoadedFront arc(folder.Arc());
+    HLOCAL table = nullptr;
+    ASSERT_EQ(arc.GetArchiveInfoW((stem + L".tar").c_str(), 0, kSpiInputFile, &table), 0);
+    ASSERT_GE(LocalSize(table), 2 * sizeof(SpiFileInfoW));
+    const SpiFileInfoW entry = *static_cast<const SpiFileInfoW*>(LocalLock(table));
+    LocalUnlock(table);
+    LocalFree(table);
+    EXPECT_STREQ(entry.fileName, L"caf\u00E9.txt");
+    std::wstring destination = stem;
+    ASSERT_TRUE(CreateDirectoryW(destination.c_str(), nullptr));
+    EXPECT_EQ(arc.GetFileW((stem + L".tar").c_str(), static_cast<LONG_PTR>(entry.position), &destination[0],
+                           kSpiOutputFile, nullptr, 0),
+              0);
+    EXPECT_EQ(ReadWideFile(destination + L"\\caf\u00E9.txt"), "coffee");
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ fi
 expected_exports() {
   case $1 in
     briskspi.dll|briskspi64.dll) echo "GetAllModules ShowAbout" ;;
-    BriskImp.sp?) echo "ConfigurationDlg GetPictureInfo GetPicture GetPluginInfo GetPreview IsSupported" ;;
-    BriskArc.sp?) echo "ConfigurationDlg GetArchiveInfo GetFileInfo GetFile GetPluginInfo IsSupported" ;;
+    BriskImp.sp?) echo "ConfigurationDlg GetPictureInfo GetPicture GetPluginInfo GetPreview IsSupported GetPluginInfoW IsSupportedW GetPictureInfoW GetPictureW GetPreviewW" ;;
+    BriskArc.sp?) echo "ConfigurationDlg GetArchiveInfo GetFileInfo GetFile GetPluginInfo IsSupported GetPluginInfoW IsSupportedW GetArchiveInfoW GetFileInfoW GetFileW" ;;
     *) echo "" ;;
   esac
 }

@@ -29,6 +29,14 @@ PluginEntryPoints ResolveEntryPoints(const SharedRef<HMODULE>& library)
     entryPoints.GetFileInfo = FindExport<GetFileInfoFunction>(handle, "GetFileInfo");
     entryPoints.GetFile = FindExport<GetFileFunction>(handle, "GetFile");
     entryPoints.ConfigurationDlg = FindExport<ConfigurationDlgFunction>(handle, "ConfigurationDlg");
+    entryPoints.GetPluginInfoW = FindExport<GetPluginInfoWFunction>(handle, "GetPluginInfoW");
+    entryPoints.IsSupportedW = FindExport<IsSupportedWFunction>(handle, "IsSupportedW");
+    entryPoints.GetPictureInfoW = FindExport<GetPictureInfoWFunction>(handle, "GetPictureInfoW");
+    entryPoints.GetPictureW = FindExport<GetPictureWFunction>(handle, "GetPictureW");
+    entryPoints.GetPreviewW = FindExport<GetPreviewWFunction>(handle, "GetPreviewW");
+    entryPoints.GetArchiveInfoW = FindExport<GetArchiveInfoWFunction>(handle, "GetArchiveInfoW");
+    entryPoints.GetFileInfoW = FindExport<GetFileInfoWFunction>(handle, "GetFileInfoW");
+    entryPoints.GetFileW = FindExport<GetFileWFunction>(handle, "GetFileW");
     return entryPoints;
 }
 

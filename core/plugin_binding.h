@@ -19,8 +19,9 @@ private:
     HMODULE handle_;
 };
 
-// The nine entry points of one loaded plug-in, each null when not exported. Every
-// copy keeps the library loaded.
+// The entry points of one loaded plug-in, each null when not exported: the nine ANSI
+// ones, then the W ones. Every copy keeps the library loaded. Records cross between
+// deliverables, so members are only ever added at the end.
 struct PluginEntryPoints {
     SharedRef<HMODULE> library;
     GetPluginInfoFunction* GetPluginInfo = nullptr;
@@ -32,12 +33,20 @@ struct PluginEntryPoints {
     GetFileInfoFunction* GetFileInfo = nullptr;
     GetFileFunction* GetFile = nullptr;
     ConfigurationDlgFunction* ConfigurationDlg = nullptr;
+    GetPluginInfoWFunction* GetPluginInfoW = nullptr;
+    IsSupportedWFunction* IsSupportedW = nullptr;
+    GetPictureInfoWFunction* GetPictureInfoW = nullptr;
+    GetPictureWFunction* GetPictureW = nullptr;
+    GetPreviewWFunction* GetPreviewW = nullptr;
+    GetArchiveInfoWFunction* GetArchiveInfoW = nullptr;
+    GetFileInfoWFunction* GetFileInfoW = nullptr;
+    GetFileWFunction* GetFileW = nullptr;
 };
 
 using LoadedPlugin = ValueHolder<PluginEntryPoints>;
 
-// Looks up the nine entry points in the referenced library; all null when its
-// handle is null.
+// Looks up the entry points in the referenced library; all null when its handle is
+// null.
 PluginEntryPoints ResolveEntryPoints(const SharedRef<HMODULE>& library);
 
 // Loads the library at `path` exactly as given and resolves it. The result is the

@@ -59,6 +59,19 @@ struct SpiFileInfo {
 #endif
 };
 static_assert(sizeof(SpiFileInfo) == (sizeof(void*) == 8 ? 448 : 428), "the interface's archive entry record");
+
+// The entry record of the W entry points: the same fields with UTF-16 names.
+struct SpiFileInfoW {
+    unsigned char method[8];
+    ULONG_PTR position;
+    ULONG_PTR compressedSize;
+    ULONG_PTR fileSize;
+    LONG_PTR timestamp;
+    WCHAR path[200];
+    WCHAR fileName[200];
+    ULONG crc;
+};
+static_assert(sizeof(SpiFileInfoW) == (sizeof(void*) == 8 ? 844 : 828), "the interface's wide archive entry record");
 #pragma pack(pop)
 
 typedef int(WINAPI SpiProgressCallback)(int done, int total, LONG_PTR data);
@@ -77,3 +90,18 @@ typedef int(WINAPI GetFileInfoFunction)(LPCSTR buf, LONG_PTR len, LPCSTR entryNa
 typedef int(WINAPI GetFileFunction)(LPCSTR buf, LONG_PTR len, LPSTR dest, unsigned int flag,
                                     SpiProgressCallback* progressCallback, LONG_PTR lData);
 typedef int(WINAPI ConfigurationDlgFunction)(HWND parent, int fnc);
+
+// The W entry points: names are UTF-16; `buflen` and GetPluginInfoW's result count
+// UTF-16 units. A memory image in `buf` and an output handle pointer in `dest` are the
+// same pointers as in the ANSI calls.
+typedef int(WINAPI GetPluginInfoWFunction)(int infono, LPWSTR buf, int buflen);
+typedef int(WINAPI IsSupportedWFunction)(LPCWSTR filename, ULONG_PTR dw);
+typedef int(WINAPI GetPictureInfoWFunction)(LPCWSTR buf, LONG_PTR len, unsigned int flag, SpiPictureInfo* lpInfo);
+typedef int(WINAPI GetPictureWFunction)(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo,
+                                        HLOCAL* pHBm, SpiProgressCallback* progressCallback, LONG_PTR lData);
+typedef GetPictureWFunction GetPreviewWFunction;
+typedef int(WINAPI GetArchiveInfoWFunction)(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* lphInf);
+typedef int(WINAPI GetFileInfoWFunction)(LPCWSTR buf, LONG_PTR len, LPCWSTR entryName, unsigned int flag,
+                                         SpiFileInfoW* lpInfo);
+typedef int(WINAPI GetFileWFunction)(LPCWSTR buf, LONG_PTR len, LPWSTR dest, unsigned int flag,
+                                     SpiProgressCallback* progressCallback, LONG_PTR lData);

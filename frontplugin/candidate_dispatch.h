@@ -19,3 +19,16 @@ int CandidateDispatch(Function* PluginEntryPoints::*entryPoint, int noneSucceede
     }
     return noneSucceeded;
 }
+
+// The same walk with a request that decides per candidate how to ask it: `request`
+// takes the candidate's PluginEntryPoints and returns its result, any non-zero code
+// when the candidate cannot be asked.
+template <class Request>
+int CandidateDispatchEach(int noneSucceeded, Request&& request)
+{
+    for (ModuleCatalogue::ModuleList::iterator candidate : modules().candidates) {
+        if (request(*GetEntryPoints(*candidate)) == 0)
+            return 0;
+    }
+    return noneSucceeded;
+}

@@ -1,6 +1,10 @@
 // The exports of both builds: identity, support probing and the About dialog.
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+
+#include "code_page_text.h"
 #include "export_guard.h"
 #include "module_set.h"
 #include "plugin_binding.h"
@@ -27,6 +31,21 @@ int CopyPluginInfo(int infono, LPSTR buf, int buflen)
     return lstrlenA(buf) + 1;
 }
 
+// The same table and rules in UTF-16 units; a cut keeps surrogate pairs whole.
+int CopyPluginInfoW(int infono, LPWSTR buf, int buflen)
+{
+    if (!buf || buflen < 1 || infono < 0)
+        return 0;
+    const PluginInfoTable& table = pluginInfoTable();
+    if (static_cast<unsigned>(infono) >= table.size())
+        return 0;
+    const std::wstring text = WideFromAnsi(table[infono]);
+    const std::size_t units = WholeUnits(text, static_cast<std::size_t>(buflen) - 1);
+    std::copy(text.begin(), text.begin() + units, buf);
+    buf[units] = L'\0';
+    return static_cast<int>(units) + 1;
+}
+
 int ShowAboutDialog(HWND parent, int fnc)
 {
     if (fnc != 0 && fnc != 1)
@@ -44,6 +63,8 @@ extern "C" {
 GetPluginInfoFunction GetPluginInfo;
 IsSupportedFunction IsSupported;
 ConfigurationDlgFunction ConfigurationDlg;
+GetPluginInfoWFunction GetPluginInfoW;
+IsSupportedWFunction IsSupportedW;
 
 int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen)
 {
@@ -53,6 +74,16 @@ int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen)
 int WINAPI IsSupported(LPCSTR filename, ULONG_PTR dw)
 {
     return RunExport({0, 0}, [&] { return ProbeSupport(filename, dw); });
+}
+
+int WINAPI GetPluginInfoW(int infono, LPWSTR buf, int buflen)
+{
+    return RunExport({0, 0}, [&] { return CopyPluginInfoW(infono, buf, buflen); });
+}
+
+int WINAPI IsSupportedW(LPCWSTR filename, ULONG_PTR dw)
+{
+    return RunExport({0, 0}, [&] { return ProbeSupportW(filename, dw); });
 }
 
 int WINAPI ConfigurationDlg(HWND parent, int fnc)

@@ -2,10 +2,12 @@
 
 #include "owned_handle.h"
 
-std::optional<FileHeader> ReadFileHeader(LPCSTR path)
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+std::optional<FileHeader> ReadHeader(const OwnedHandle& file)
 {
-    OwnedHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE)
         return std::nullopt;
     // Reading a pipe or a device takes bytes its reader needs, or waits for ever.
@@ -23,4 +25,18 @@ std::optional<FileHeader> ReadFileHeader(LPCSTR path)
         filled += got;
     }
     return header;
+}
+
+}  // namespace
+
+std::optional<FileHeader> ReadFileHeader(LPCSTR path)
+{
+    return ReadHeader(
+        OwnedHandle(CreateFileA(path, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+}
+
+std::optional<FileHeader> ReadFileHeader(LPCWSTR path)
+{
+    return ReadHeader(
+        OwnedHandle(CreateFileW(path, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
 }

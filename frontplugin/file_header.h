@@ -14,3 +14,4 @@ struct FileHeader {
 // Nothing when the file cannot be opened or read, or is no disk file. Others may
 // have it open for writing or deleting; it is read all the same.
 std::optional<FileHeader> ReadFileHeader(LPCSTR path);
+std::optional<FileHeader> ReadFileHeader(LPCWSTR path);

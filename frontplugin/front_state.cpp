@@ -51,3 +51,21 @@ std::optional<std::string>& LastProbedName()
     static std::optional<std::string> lastProbedName;
     return lastProbedName;
 }
+
+std::wstring& LastRejectedWideName()
+{
+    static std::wstring lastRejectedName;
+    return lastRejectedName;
+}
+
+std::optional<std::wstring>& LastProbedWideName()
+{
+    static std::optional<std::wstring> lastProbedName;
+    return lastProbedName;
+}
+
+WidePatternState& TheWidePatterns()
+{
+    static WidePatternState patterns;
+    return patterns;
+}

@@ -6,6 +6,7 @@
 // the plug-ins go before briskspi.dll.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -15,6 +16,13 @@
 
 struct ModuleSet {
     ModuleCatalogue catalogue;
+    bool built = false;
+};
+
+// The catalogue's patterns in UTF-16 for the wide probe, per record in module-set
+// order, converted on the first wide probe.
+struct WidePatternState {
+    std::vector<std::vector<std::wstring>> records;
     bool built = false;
 };
 
@@ -35,3 +43,9 @@ std::string& LastRejectedName();
 // The name of the probe that made the candidate list, accepted or not; none before the
 // first. A probe answered from LastRejectedName leaves it, as it leaves the list.
 std::optional<std::string>& LastProbedName();
+// The W probe's own last rejected name, and the last probed name in UTF-16. Probes of
+// either kind set both last probed names (the ANSI one to nothing when the wide name
+// has no ANSI form), so a request of either kind knows the file the candidates are for.
+std::wstring& LastRejectedWideName();
+std::optional<std::wstring>& LastProbedWideName();
+WidePatternState& TheWidePatterns();

@@ -15,3 +15,14 @@ int DispatchRequest(RequestInput input, Function* PluginEntryPoints::*entryPoint
         return noneSucceeded;
     return CandidateDispatch(entryPoint, noneSucceeded, arguments...);
 }
+
+// A W request: the last probe's candidates, then, as above, those of the file it names.
+template <class Request>
+int DispatchRequestW(WideRequestInput input, int noneSucceeded, Request&& request)
+{
+    if (CandidateDispatchEach(noneSucceeded, request) == 0)
+        return 0;
+    if (!ProbeRequestedFile(input))
+        return noneSucceeded;
+    return CandidateDispatchEach(noneSucceeded, request);
+}

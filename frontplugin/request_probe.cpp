@@ -22,3 +22,16 @@ bool ProbeRequestedFile(RequestInput input)
     // have just failed this request: 0 means nothing new to ask.
     return ProbeSupport(input.buf, reinterpret_cast<ULONG_PTR>(header->bytes)) != 0;
 }
+
+bool ProbeRequestedFile(WideRequestInput input)
+{
+    if ((input.flag & kSpiInputMask) != kSpiInputFile || !input.buf)
+        return false;
+    const std::optional<std::wstring>& lastProbedName = LastProbedWideName();
+    if (lastProbedName && *lastProbedName == input.buf)
+        return false;
+    std::optional<FileHeader> header = ReadFileHeader(input.buf);
+    if (!header)
+        return false;
+    return ProbeSupportW(input.buf, reinterpret_cast<ULONG_PTR>(header->bytes)) != 0;
+}

@@ -15,3 +15,12 @@ struct RequestInput {
 // the request on again. Memory images, the last probed name and files that cannot be
 // read are left to the first answer.
 bool ProbeRequestedFile(RequestInput input);
+
+struct WideRequestInput {
+    LPCWSTR buf;
+    unsigned int flag;
+};
+
+// The same for a W request: its file read by its wide name and probed as IsSupportedW
+// would probe it.
+bool ProbeRequestedFile(WideRequestInput input);

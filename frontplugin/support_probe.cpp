@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 
+#include "code_page_text.h"
 #include "file_position.h"
 #include "front_state.h"
 #include "module_set.h"
@@ -42,6 +43,7 @@ int ProbeSupport(LPCSTR filename, ULONG_PTR dw)
         return 0;
     moduleSet.candidates.clear();
     LastProbedName() = filename;
+    LastProbedWideName() = WideFromAnsi(filename);
     const std::size_t filenameLength = std::strlen(filename);
     // Taken just before the first plug-in reads the host's file, if it is one.
     std::optional<FilePosition> hostPosition;

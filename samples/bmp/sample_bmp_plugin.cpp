@@ -1,7 +1,8 @@
 // SampleBmp.spi: an image import filter ("00IN") for uncompressed Windows bitmaps
 // of 1, 4, 8, 24 and 32 bits per pixel, stored bottom-up or top-down, read from a
 // file (at an offset) or from a memory image. It hands pictures to the host as a
-// movable LocalAlloc'd BITMAPINFO (header and full palette) and bottom-up bits.
+// movable LocalAlloc'd BITMAPINFO (header and full palette) and bottom-up bits. It
+// also has the W entry points, which take UTF-16 file names.
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -41,7 +42,8 @@ int ResultOf(BmpCheck check)
     }
 }
 
-int OpenBitmap(LPCSTR buf, LONG_PTR len, unsigned int flag, std::unique_ptr<ByteSource>& file, BmpLayout& layout)
+template <class Char>
+int OpenBitmap(const Char* buf, LONG_PTR len, unsigned int flag, std::unique_ptr<ByteSource>& file, BmpLayout& layout)
 {
     int result = OpenPluginInput(buf, len, flag, file);
     if (result != kSpiSuccess)
@@ -83,7 +85,8 @@ WORD DotsPerInch(std::int32_t pixelsPerMeter)
     return static_cast<WORD>(dpi > 0xFFFF ? 0xFFFF : dpi);
 }
 
-int PictureInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, SpiPictureInfo* lpInfo)
+template <class Char>
+int PictureInfo(const Char* buf, LONG_PTR len, unsigned int flag, SpiPictureInfo* lpInfo)
 {
     if (!lpInfo)
         return kSpiMemoryError;
@@ -102,7 +105,8 @@ int PictureInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, SpiPictureInfo* lpI
     return kSpiSuccess;
 }
 
-int Picture(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo, HLOCAL* pHBm,
+template <class Char>
+int Picture(const Char* buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo, HLOCAL* pHBm,
             SpiProgressCallback* progressCallback, LONG_PTR lData)
 {
     if (!pHBInfo || !pHBm)
@@ -176,6 +180,34 @@ int WINAPI GetPicture(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBIn
 // Bitmaps are cheap to read whole, so the preview is the picture itself.
 int WINAPI GetPreview(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo, HLOCAL* pHBm,
                       SpiProgressCallback* progressCallback, LONG_PTR lData)
+{
+    return GuardExport([&] { return Picture(buf, len, flag, pHBInfo, pHBm, progressCallback, lData); });
+}
+
+int WINAPI GetPluginInfoW(int infono, LPWSTR buf, int buflen)
+{
+    return GuardExport([&] { return AnswerPluginInfoW(kPluginInfo, 4, infono, buf, buflen); });
+}
+
+// Like IsSupported, it looks only at the file's first bytes.
+int WINAPI IsSupportedW(LPCWSTR, ULONG_PTR dw)
+{
+    return IsSupported(nullptr, dw);
+}
+
+int WINAPI GetPictureInfoW(LPCWSTR buf, LONG_PTR len, unsigned int flag, SpiPictureInfo* lpInfo)
+{
+    return GuardExport([&] { return PictureInfo(buf, len, flag, lpInfo); });
+}
+
+int WINAPI GetPictureW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo, HLOCAL* pHBm,
+                       SpiProgressCallback* progressCallback, LONG_PTR lData)
+{
+    return GuardExport([&] { return Picture(buf, len, flag, pHBInfo, pHBm, progressCallback, lData); });
+}
+
+int WINAPI GetPreviewW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo, HLOCAL* pHBm,
+                       SpiProgressCallback* progressCallback, LONG_PTR lData)
 {
     return GuardExport([&] { return Picture(buf, len, flag, pHBInfo, pHBm, progressCallback, lData); });
 }

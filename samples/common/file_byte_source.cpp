@@ -1,9 +1,20 @@
 #include "file_byte_source.h"
 
 FileByteSource::FileByteSource(const std::string& path, std::uint64_t start)
-    : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr)),
-      start_(start)
+    : FileByteSource(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr),
+                     start)
+{
+}
+
+FileByteSource::FileByteSource(const std::wstring& path, std::uint64_t start)
+    : FileByteSource(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr),
+                     start)
+{
+}
+
+FileByteSource::FileByteSource(HANDLE file, std::uint64_t start) : file_(file), start_(start)
 {
     LARGE_INTEGER fileSize;
     if (file_ == INVALID_HANDLE_VALUE)

@@ -10,6 +10,7 @@
 class FileByteSource : public ByteSource {
 public:
     FileByteSource(const std::string& path, std::uint64_t start);
+    FileByteSource(const std::wstring& path, std::uint64_t start);
     ~FileByteSource() override;
     FileByteSource(const FileByteSource&) = delete;
     FileByteSource& operator=(const FileByteSource&) = delete;
@@ -20,6 +21,8 @@ public:
     bool Read(std::uint64_t offset, void* into, std::size_t count) override;
 
 private:
+    FileByteSource(HANDLE file, std::uint64_t start);
+
     HANDLE file_;
     std::uint64_t start_ = 0;
     std::uint64_t size_ = 0;

@@ -9,6 +9,8 @@
 // Answers GetPluginInfo from a table of `count` texts: the number of bytes copied
 // (cut to `buflen` - 1), or 0 when `infono` is outside the table.
 int AnswerPluginInfo(const char* const* table, int count, int infono, LPSTR buf, int buflen);
+// The same in UTF-16 units, for GetPluginInfoW.
+int AnswerPluginInfoW(const char* const* table, int count, int infono, LPWSTR buf, int buflen);
 
 // ConfigurationDlg of a sample plug-in: an About box for `fnc` 0, -1 for the rest.
 int AnswerConfigurationDlg(HWND parent, int fnc, const char* aboutText);

@@ -1,6 +1,7 @@
 #include "plugin_input.h"
 
 #include <cstring>
+#include <string>
 
 #include "file_byte_source.h"
 
@@ -27,15 +28,14 @@ std::size_t ReadFromHandle(HANDLE file, unsigned char* head, std::size_t capacit
     return got;
 }
 
-}  // namespace
-
-int OpenPluginInput(LPCSTR buf, LONG_PTR len, unsigned int flag, std::unique_ptr<ByteSource>& source)
+template <class Char>
+int OpenInput(const Char* buf, LONG_PTR len, unsigned int flag, std::unique_ptr<ByteSource>& source)
 {
     switch (flag & kSpiInputMask) {
     case kSpiInputFile: {
         if (!buf || len < 0)
             return kSpiReadError;
-        auto file = std::make_unique<FileByteSource>(buf, static_cast<std::uint64_t>(len));
+        auto file = std::make_unique<FileByteSource>(std::basic_string<Char>(buf), static_cast<std::uint64_t>(len));
         if (!file->IsOpen())
             return kSpiReadError;
         source = std::move(file);
@@ -49,6 +49,18 @@ int OpenPluginInput(LPCSTR buf, LONG_PTR len, unsigned int flag, std::unique_ptr
     default:
         return kSpiNotImplemented;
     }
+}
+
+}  // namespace
+
+int OpenPluginInput(LPCSTR buf, LONG_PTR len, unsigned int flag, std::unique_ptr<ByteSource>& source)
+{
+    return OpenInput(buf, len, flag, source);
+}
+
+int OpenPluginInput(LPCWSTR buf, LONG_PTR len, unsigned int flag, std::unique_ptr<ByteSource>& source)
+{
+    return OpenInput(buf, len, flag, source);
 }
 
 std::size_t ReadSupportHead(ULONG_PTR dw, unsigned char* head, std::size_t capacity)

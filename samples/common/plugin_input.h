@@ -11,6 +11,8 @@
 // to a memory image of `len` bytes. Returns 0 and sets `source`, or the interface's
 // result code for an input that cannot be read.
 int OpenPluginInput(LPCSTR buf, LONG_PTR len, unsigned int flag, std::unique_ptr<ByteSource>& source);
+// The same for a W entry point: a UTF-16 file name, or the same memory image pointer.
+int OpenPluginInput(LPCWSTR buf, LONG_PTR len, unsigned int flag, std::unique_ptr<ByteSource>& source);
 
 // What IsSupported was given in `dw`: a file handle when its upper bits are zero
 // (the file is read from its current position, which is restored afterwards),

@@ -59,6 +59,36 @@ TEST(PluginBinding, AllNineEntryPointsInOrder)
     }
 }
 
+// Records cross between deliverables built at different times: the nine keep their
+// places, and the W entry points only follow them.
+TEST(PluginBinding, WideEntryPointsFollowTheNine)
+{
+    TempFolder folder;
+    FakePlugin fake(folder.Path(), "wide.spi", "wide", "");
+    PluginModule module = ModuleFor(fake.Path());
+    PluginEntryPoints* entry = GetEntryPoints(module);
+    HMODULE handle = GetModuleHandleA(fake.Path().c_str());
+    ASSERT_NE(handle, nullptr);
+    void* const* nine = reinterpret_cast<void* const*>(&entry->GetPluginInfo);
+    EXPECT_EQ(reinterpret_cast<void* const*>(&entry->ConfigurationDlg), nine + 8);
+    EXPECT_EQ(reinterpret_cast<void* const*>(&entry->GetPluginInfoW), nine + 9);
+    EXPECT_EQ(reinterpret_cast<void* const*>(&entry->GetFileW), nine + 16);
+    const std::pair<void*, const char*> members[] = {
+        {reinterpret_cast<void*>(entry->IsSupportedW), "IsSupportedW"},
+        {reinterpret_cast<void*>(entry->GetPictureInfoW), "GetPictureInfoW"},
+        {reinterpret_cast<void*>(entry->GetPictureW), "GetPictureW"},
+        {reinterpret_cast<void*>(entry->GetPreviewW), "GetPreviewW"},
+        {reinterpret_cast<void*>(entry->GetArchiveInfoW), "GetArchiveInfoW"},
+        {reinterpret_cast<void*>(entry->GetFileInfoW), "GetFileInfoW"},
+        {reinterpret_cast<void*>(entry->GetFileW), "GetFileW"},
+    };
+    for (const auto& member : members) {
+        EXPECT_NE(member.first, nullptr) << member.second;
+        EXPECT_EQ(member.first, reinterpret_cast<void*>(GetProcAddress(handle, member.second))) << member.second;
+    }
+    EXPECT_EQ(entry->GetPluginInfoW, nullptr);
+}
+
 TEST(PluginBinding, MissingExportsAreNull)
 {
     TempFolder folder;

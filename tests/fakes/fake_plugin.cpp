@@ -22,10 +22,15 @@
 //   callback=1           the picture and GetFile calls call the host's progress callback
 //   closeStdout=1        close the process's standard-output handle when loaded
 //   mark=B               pixel byte of the 2x2, 8-bit picture GetPicture returns
-//   entries=a.txt,b.txt  the entries GetArchiveInfo lists
+//   entries=a.txt,b.txt  the entries GetArchiveInfo lists (each with a time stamp and
+//                        a CRC of its own)
+//   entryPath=text       the folder GetArchiveInfo gives every entry
 //   content.NAME=text    what GetFile extracts for entry NAME
 //   reenter=MODULE       during IsSupported and GetPicture, call IsSupported of the
 //                        loaded MODULE (by file name) and log the answer
+//   NAMEW=R              result of the W entry point NAMEW (default: that of NAME)
+// The W entry points (exported by the "wide" build) log their names in UTF-8; the
+// archive ones hand out no table, record or file.
 #include <windows.h>
 
 #include <cstddef>
@@ -159,6 +164,26 @@ HLOCAL Allocate(const void* data, std::size_t size)
     return handle;
 }
 
+std::string Utf8(LPCWSTR text)
+{
+    if (!text)
+        return "(null)";
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(bytes > 0 ? bytes : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], bytes, nullptr, nullptr);
+    return utf8.c_str();
+}
+
+std::string InputName(LPCWSTR buf, unsigned int flag)
+{
+    return (flag & kSpiInputMask) == kSpiInputFile ? Utf8(buf) : "memory:" + Pointer(buf);
+}
+
+int WideResult(const std::string& name, int fallback)
+{
+    return Number(name + "W", Number(name, fallback));
+}
+
 std::vector<std::string> Entries()
 {
     std::vector<std::string> entries;
@@ -258,13 +283,13 @@ int WINAPI GetPictureInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, SpiPictur
     return result;
 }
 
-static int MakePicture(const char* name, LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo,
-                       HLOCAL* pHBm, SpiProgressCallback* progressCallback, LONG_PTR lData)
+static int MakePicture(const std::string& name, const std::string& input, int result, LONG_PTR len,
+                       unsigned int flag, HLOCAL* pHBInfo, HLOCAL* pHBm, SpiProgressCallback* progressCallback,
+                       LONG_PTR lData)
 {
-    Log(std::string(name) + "|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + std::to_string(flag));
+    Log(name + "|" + input + "|" + std::to_string(len) + "|" + std::to_string(flag));
     Reenter();
     CallBack(progressCallback, lData);
-    int result = Number(name, 0);
     if (result != 0 || !pHBInfo || !pHBm)
         return result;
     struct {
@@ -289,13 +314,15 @@ static int MakePicture(const char* name, LPCSTR buf, LONG_PTR len, unsigned int 
 int WINAPI GetPicture(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo, HLOCAL* pHBm,
                       SpiProgressCallback* progressCallback, LONG_PTR lData)
 {
-    return MakePicture("GetPicture", buf, len, flag, pHBInfo, pHBm, progressCallback, lData);
+    return MakePicture("GetPicture", InputName(buf, flag), Number("GetPicture", 0), len, flag, pHBInfo, pHBm,
+                       progressCallback, lData);
 }
 
 int WINAPI GetPreview(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo, HLOCAL* pHBm,
                       SpiProgressCallback* progressCallback, LONG_PTR lData)
 {
-    return MakePicture("GetPreview", buf, len, flag, pHBInfo, pHBm, progressCallback, lData);
+    return MakePicture("GetPreview", InputName(buf, flag), Number("GetPreview", 0), len, flag, pHBInfo, pHBm,
+                       progressCallback, lData);
 }
 
 int WINAPI GetArchiveInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* lphInf)
@@ -313,6 +340,9 @@ int WINAPI GetArchiveInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* l
         info.position = i;
         std::string content = Value("content." + entries[i]);
         info.compressedSize = info.fileSize = content.size();
+        info.timestamp = static_cast<LONG_PTR>(1700000000 + i);
+        info.crc = static_cast<ULONG>(0xC0DE0000 + i);
+        std::snprintf(info.path, sizeof info.path, "%s", Value("entryPath").c_str());
         std::snprintf(info.fileName, sizeof info.fileName, "%s", entries[i].c_str());
     }
     *lphInf = Allocate(table.data(), table.size() * sizeof(SpiFileInfo));
@@ -369,6 +399,55 @@ int WINAPI ConfigurationDlg(HWND parent, int fnc)
 {
     Log("ConfigurationDlg|" + Pointer(parent) + "|" + std::to_string(fnc));
     return Number("ConfigurationDlg", 0);
+}
+
+int WINAPI IsSupportedW(LPCWSTR filename, ULONG_PTR dw)
+{
+    Log("IsSupportedW|" + Utf8(filename) + "|" + std::to_string(dw));
+    return WideResult("IsSupported", 1);
+}
+
+int WINAPI GetPictureInfoW(LPCWSTR buf, LONG_PTR len, unsigned int flag, SpiPictureInfo*)
+{
+    Log("GetPictureInfoW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + std::to_string(flag));
+    return WideResult("GetPictureInfo", 0);
+}
+
+int WINAPI GetPictureW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo, HLOCAL* pHBm,
+                       SpiProgressCallback* progressCallback, LONG_PTR lData)
+{
+    return MakePicture("GetPictureW", InputName(buf, flag), WideResult("GetPicture", 0), len, flag, pHBInfo, pHBm,
+                       progressCallback, lData);
+}
+
+int WINAPI GetPreviewW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBInfo, HLOCAL* pHBm,
+                       SpiProgressCallback* progressCallback, LONG_PTR lData)
+{
+    return MakePicture("GetPreviewW", InputName(buf, flag), WideResult("GetPreview", 0), len, flag, pHBInfo, pHBm,
+                       progressCallback, lData);
+}
+
+int WINAPI GetArchiveInfoW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL*)
+{
+    Log("GetArchiveInfoW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + std::to_string(flag));
+    return WideResult("GetArchiveInfo", 0);
+}
+
+int WINAPI GetFileInfoW(LPCWSTR buf, LONG_PTR len, LPCWSTR entryName, unsigned int flag, SpiFileInfoW*)
+{
+    Log("GetFileInfoW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + Utf8(entryName) + "|" +
+        std::to_string(flag));
+    return WideResult("GetFileInfo", 0);
+}
+
+int WINAPI GetFileW(LPCWSTR buf, LONG_PTR len, LPWSTR dest, unsigned int flag, SpiProgressCallback* progressCallback,
+                    LONG_PTR lData)
+{
+    bool toMemory = (flag & kSpiOutputMask) == kSpiOutputMemory;
+    Log("GetFileW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + (toMemory ? "memory" : Utf8(dest)) +
+        "|" + std::to_string(flag));
+    CallBack(progressCallback, lData);
+    return WideResult("GetFile", 0);
 }
 
 }  // extern "C"

@@ -48,6 +48,14 @@ LoadedFront::LoadedFront(const std::string& path) : handle_(LoadLibraryA(path.c_
     GetArchiveInfo = FindExport<GetArchiveInfoFunction>(handle_, "GetArchiveInfo");
     GetFileInfo = FindExport<GetFileInfoFunction>(handle_, "GetFileInfo");
     GetFile = FindExport<GetFileFunction>(handle_, "GetFile");
+    GetPluginInfoW = FindExport<GetPluginInfoWFunction>(handle_, "GetPluginInfoW");
+    IsSupportedW = FindExport<IsSupportedWFunction>(handle_, "IsSupportedW");
+    GetPictureInfoW = FindExport<GetPictureInfoWFunction>(handle_, "GetPictureInfoW");
+    GetPictureW = FindExport<GetPictureWFunction>(handle_, "GetPictureW");
+    GetPreviewW = FindExport<GetPreviewWFunction>(handle_, "GetPreviewW");
+    GetArchiveInfoW = FindExport<GetArchiveInfoWFunction>(handle_, "GetArchiveInfoW");
+    GetFileInfoW = FindExport<GetFileInfoWFunction>(handle_, "GetFileInfoW");
+    GetFileW = FindExport<GetFileWFunction>(handle_, "GetFileW");
 }
 
 LoadedFront::~LoadedFront()

@@ -61,6 +61,14 @@ public:
     GetArchiveInfoFunction* GetArchiveInfo = nullptr;
     GetFileInfoFunction* GetFileInfo = nullptr;
     GetFileFunction* GetFile = nullptr;
+    GetPluginInfoWFunction* GetPluginInfoW = nullptr;
+    IsSupportedWFunction* IsSupportedW = nullptr;
+    GetPictureInfoWFunction* GetPictureInfoW = nullptr;
+    GetPictureWFunction* GetPictureW = nullptr;
+    GetPreviewWFunction* GetPreviewW = nullptr;
+    GetArchiveInfoWFunction* GetArchiveInfoW = nullptr;
+    GetFileInfoWFunction* GetFileInfoW = nullptr;
+    GetFileWFunction* GetFileW = nullptr;
 
 private:
     HMODULE handle_;

@@ -4,8 +4,8 @@
 #include <vector>
 
 // One copy of a fake plug-in in a test folder, with its configuration and call log.
-// Variants: "all", "image", "archive", "noconfig", "info_only", "no_info" (which
-// entry points the copy exports; see tests/fakes).
+// Variants: "all", "image", "archive", "noconfig", "info_only", "no_info", "wide"
+// (which entry points the copy exports; see tests/fakes).
 class FakePlugin {
 public:
     // Copies fake_<variant>.spi to `folder` + `fileName` and writes its configuration.

@@ -60,8 +60,7 @@ TEST(Statistics, MedianOfOddAndEvenCounts)
 
 TEST(KeyValues, ReadsLinesWithCarriageReturnsAndIgnoresTheRest)
 {
-    KeyValues values =
-        ParseKeyValues("launch_ms=12.5\r\nnoise\nreader=p0009" BRISK_PLUGIN_EXTENSION "\nempty=\nlaunch_ms=13\n");
+    KeyValues values = ParseKeyValues("launch_ms=12.5\r\nnoise\nreader=p0009.spi\nempty=\nlaunch_ms=13\n");
     EXPECT_DOUBLE_EQ(NumberOf(values, "launch_ms"), 13);
     EXPECT_EQ(values["reader"], "p0009.spi");
     EXPECT_EQ(values["empty"], "");

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks under Wine and writes docs/BENCHMARKS.md.
 #   bash bench/run.sh           the measured run (a few minutes), rewrites docs/BENCHMARKS.md
-#   bash bench/run.sh --smoke   tiny counts, a few seconds; writes <build>/BENCHMARKS-smoke.md
-# Runs the 32-bit build where this machine runs 32-bit programs, else the 64-bit one.
-# The programs run in a Wine prefix of their own inside the build folder, with a
-# wineserver of their own that this script starts and ends, so other Wine programs
-# on the machine neither share its server nor lose theirs.
+#   bash bench/run.sh --smoke   tiny counts, a few seconds; writes build/BENCHMARKS-smoke.md
+# Measures the 32-bit set and the 64-bit set where this machine runs 32-bit programs,
+# else the 64-bit set alone. The programs run in a Wine prefix of their own inside each
+# build folder, with a wineserver of their own that this script starts and ends, so
+# other Wine programs on the machine neither share its server nor lose theirs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -14,41 +14,50 @@ smoke=""
 
 bash cmake/setup-machine.sh --with-wine
 source cmake/wine-env.sh
+# Both widths where this machine runs 32-bit programs; the 64-bit build alone where not.
+arches=()
 if brisk_can_run_32bit; then
-  arch=i686
-  build=build/bench-i686
-  loader=/usr/lib/wine/wine
+  arches+=(i686)
 else
-  arch=x86_64
-  build=build/bench-x64
-  loader=/usr/lib/wine/wine64
+  echo "note: this kernel cannot run 32-bit programs; only the 64-bit build is measured" >&2
 fi
-cmake -S . -B "$build" -G Ninja --toolchain "cmake/toolchain-mingw-$arch.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DBRISK_BUILD_TESTS=ON -DBRISK_WINE="$loader" >/dev/null
-cmake --build "$build" --target startup_bench forwarding_bench probe_bench catalogue_bench
+arches+=(x86_64)
+benches=(startup_bench forwarding_bench probe_bench catalogue_bench)
 
-export WINEPREFIX=$root/$build/wineprefix
-trap 'WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true' EXIT
-# The first program makes the prefix (once) and starts its server; -p keeps that
-# server up between the benchmarks' many short processes.
-"$loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
-wineserver -p </dev/null >/dev/null 2>&1 || true
+build_of() { [ "$1" = i686 ] && echo build/bench-i686 || echo build/bench-x64; }
+loader_of() { [ "$1" = i686 ] && echo /usr/lib/wine/wine || echo /usr/lib/wine/wine64; }
 
-results=$build/bench-results
-rm -rf "$results"
-mkdir -p "$results"
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 started=$(date -u '+%Y-%m-%d %H:%M UTC')
 loads=""
-for bench in startup_bench forwarding_bench probe_bench catalogue_bench; do
-  echo "== $bench" >&2
-  loads="$loads${loads:+; }$bench $(cut -d' ' -f1 /proc/loadavg)"
-  "$loader" "$build/bin/$bench.exe" $smoke >"$results/$bench.md"
+for arch in "${arches[@]}"; do
+  build=$(build_of $arch)
+  loader=$(loader_of $arch)
+  cmake -S . -B "$build" -G Ninja --toolchain "cmake/toolchain-mingw-$arch.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DBRISK_BUILD_TESTS=ON -DBRISK_WINE="$loader" >/dev/null
+  cmake --build "$build" --target "${benches[@]}"
+
+  # A prefix and a server of the run's own; -p keeps the server up between the
+  # benchmarks' many short processes.
+  export WINEPREFIX=$root/$build/wineprefix
+  trap 'WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true' EXIT
+  "$loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  results=$build/bench-results
+  rm -rf "$results"
+  mkdir -p "$results"
+  for bench in "${benches[@]}"; do
+    echo "== $arch $bench" >&2
+    loads="$loads${loads:+; }$arch $bench $(cut -d' ' -f1 /proc/loadavg)"
+    "$loader" "$build/bin/$bench.exe" $smoke >"$results/$bench.md"
+  done
+  WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
+  trap - EXIT
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 if [ -n "$smoke" ]; then
-  out=$build/BENCHMARKS-smoke.md
+  out=build/BENCHMARKS-smoke.md
 else
   out=docs/BENCHMARKS.md
   mkdir -p docs
@@ -60,6 +69,7 @@ else
 fi
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
 memory=$(free -h | awk '/^Mem:/{print $2}')
+width_of() { [ "$1" = i686 ] && echo "32-bit" || echo "64-bit"; }
 {
   echo "# Benchmarks"
   echo
@@ -71,38 +81,49 @@ memory=$(free -h | awk '/^Mem:/{print $2}')
   echo
   echo "- Run: $started; sources: $revision"
   echo "- CPU: $cpu, $(nproc) cores; memory: $memory"
-  echo "- System: $(uname -sr); $("$loader" --version)"
-  echo "- Build: $arch ($build), $("$arch-w64-mingw32-g++-posix" --version | head -1), Release"
-  if [ "$arch" = x86_64 ]; then
-    echo "  (this kernel runs no 32-bit programs, so the 64-bit build of the same sources ran under wine64;"
-    echo "  the deliverables are 32-bit)"
+  echo "- System: $(uname -sr); $(/usr/lib/wine/wine64 --version)"
+  for arch in "${arches[@]}"; do
+    echo "- $(width_of $arch) build: $(build_of $arch), $("$arch-w64-mingw32-g++-posix" --version | head -1), Release, under $(loader_of $arch)"
+  done
+  if [ ${#arches[@]} -eq 1 ]; then
+    echo "  (this kernel runs no 32-bit programs, so only the 64-bit set was measured)"
   fi
   echo "- Load average (1, 5, 15 min) before the run: $load_before; after: $load_after;"
   echo "  1-minute load as each benchmark started: $loads"
   echo "  (the machine was shared with other builds; its 1-minute load is the number of runnable tasks"
   echo "  on $(nproc) cores)"
-  echo "- Wine: a prefix and wineserver of the run's own, so no other Wine program shared the server."
+  echo "- Wine: a prefix and wineserver of the run's own per width, so no other Wine program shared the server."
   echo
   echo "## How to rerun"
   echo
   echo '```'
   echo "bash bench/run.sh            # builds what it needs, runs everything, rewrites docs/BENCHMARKS.md"
-  echo "bash bench/run.sh --smoke    # a few seconds with tiny counts; writes $build/BENCHMARKS-smoke.md"
+  echo "bash bench/run.sh --smoke    # a few seconds with tiny counts; writes build/BENCHMARKS-smoke.md"
   echo '```'
   echo
-  echo "Each program also runs alone, e.g. \`$loader $build/bin/startup_bench.exe --counts=10,100 --runs=5\`"
+  echo "Each program also runs alone, e.g. \`/usr/lib/wine/wine build/bench-i686/bin/startup_bench.exe --counts=10,100 --runs=5\`"
   echo "(options are in the comment at the top of bench/*_bench.cpp). The test suite runs each with"
   echo "\`--smoke\` (tests/bench)."
   echo
   echo "## Targets"
   echo
   echo "As each benchmark judged its own figures (details in its section):"
-  echo
-  grep -hE '^(Target|- reader)' "$results"/startup_bench.md "$results"/forwarding_bench.md \
-    "$results"/probe_bench.md | sed 's/^Target/- Target/; s/^- reader/  - reader/'
-  echo
-  for bench in startup_bench forwarding_bench probe_bench catalogue_bench; do
-    cat "$results/$bench.md"
+  for arch in "${arches[@]}"; do
+    results=$(build_of $arch)/bench-results
+    echo
+    echo "$(width_of $arch) set:"
+    echo
+    grep -hE '^(Target|- reader)' "$results"/startup_bench.md "$results"/forwarding_bench.md \
+      "$results"/probe_bench.md | sed 's/^Target/- Target/; s/^- reader/  - reader/'
+  done
+  for arch in "${arches[@]}"; do
+    results=$(build_of $arch)/bench-results
+    echo
+    echo "# The $(width_of $arch) set"
+    echo
+    for bench in "${benches[@]}"; do
+      cat "$results/$bench.md"
+    done
   done
   if [ -z "$smoke" ] && [ -f bench/findings.md ]; then
     cat bench/findings.md

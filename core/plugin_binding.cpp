@@ -1,7 +1,15 @@
 #include "plugin_binding.h"
 
+#include "library_file_width.h"
+
 namespace {
 bool freeingStopped = false;
+BridgeBinder* bridgeBinder = nullptr;
+}  // namespace
+
+void SetBridgeBinder(BridgeBinder* binder)
+{
+    bridgeBinder = binder;
 }
 
 void StopFreeingLibraries()
@@ -42,7 +50,15 @@ PluginEntryPoints ResolveEntryPoints(const SharedRef<HMODULE>& library)
 
 SharedRef<PluginEntryPoints> LoadPlugin(const std::string& path)
 {
-    SharedRef<HMODULE> library(new PluginLibrary(LoadLibraryA(path.c_str())));
+    HMODULE handle = LoadLibraryA(path.c_str());
+    // "Bad format" is also the answer for files that are no library: the header tells.
+    if (!handle && GetLastError() == ERROR_BAD_EXE_FORMAT && bridgeBinder &&
+        LibraryWidthOfFile(path) == LibraryWidth::k32Bit) {
+        SharedRef<PluginEntryPoints> bridged;
+        if (bridgeBinder(path.c_str(), &bridged))
+            return bridged;
+    }
+    SharedRef<HMODULE> library(new PluginLibrary(handle));
     return SharedRef<PluginEntryPoints>(new LoadedPlugin(ResolveEntryPoints(library)));
 }
 

@@ -58,6 +58,12 @@ SharedRef<PluginEntryPoints> LoadPlugin(const std::string& path);
 // The address stays valid while the module keeps its binding.
 PluginEntryPoints* GetEntryPoints(PluginModule& module);
 
+// Binds a 32-bit plug-in that this 64-bit process cannot load, through the helper
+// process: fills `*binding` and returns non-zero, or returns 0. Each deliverable's
+// copy of the binding asks the one binder registered with it.
+using BridgeBinder = int(const char* path, SharedRef<PluginEntryPoints>* binding);
+void SetBridgeBinder(BridgeBinder* binder);
+
 // At process exit other libraries may already be gone; after this call no
 // PluginLibrary of this module frees its library any more.
 void StopFreeingLibraries();

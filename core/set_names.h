@@ -19,5 +19,8 @@
 #define BRISK_DEFAULT_CATALOGUE "briskspi" BRISK_SET_SUFFIX ".txt"
 #define BRISK_SPILIST_PROGRAM "spilist" BRISK_SET_SUFFIX ".exe"
 #define BRISK_SPIHOST_PROGRAM "spihost" BRISK_SET_SUFFIX ".exe"
+// The 32-bit helper that serves 32-bit plug-ins to the 64-bit set; it lies beside
+// the 64-bit set.
+#define BRISK_BRIDGE_PROGRAM "briskbridge32.exe"
 #define BRISK_SAMPLE_BMP "SampleBmp" BRISK_PLUGIN_EXTENSION
 #define BRISK_SAMPLE_TAR "SampleTar" BRISK_PLUGIN_EXTENSION

@@ -15,6 +15,8 @@ HMODULE RegistryLibrary()
         // this front plug-in, whatever the host's current folder is.
         std::string path = FolderOf(ModuleFileName(OwnModule())) + BRISK_REGISTRY_LIBRARY;
         reference = new PluginLibrary(LoadLibraryA(path.c_str()));
+        // The 64-bit registry library binds 32-bit plug-ins through its helper.
+        SetBridgeBinder(FindExport<BridgeBinder>(*reference, "BindBridgedPlugin"));
     }
     return *reference;
 }

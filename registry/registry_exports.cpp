@@ -5,6 +5,10 @@
 #include "catalogue_file.h"
 #include "module_catalogue.h"
 
+#if defined(_WIN64)
+#include "bridged_binding.h"
+#endif
+
 extern "C" ModuleCatalogue* GetAllModules()
 {
     // Built on the first call; destroyed when the library is unloaded.
@@ -27,6 +31,10 @@ extern "C" int __cdecl ShowAbout(HWND parent, const ModuleCatalogue* moduleSet)
 {
     if (!moduleSet)
         return -1;
+#if defined(_WIN64)
+    // The dialog's copies bind their 32-bit plug-ins through this library's bridge.
+    SetBridgeBinder(BindBridged);
+#endif
     try {
         return ShowAboutDialog(parent, *moduleSet);
     } catch (...) {

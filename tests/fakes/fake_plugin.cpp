@@ -29,6 +29,9 @@
 //   reenter=MODULE       during IsSupported and GetPicture, call IsSupported of the
 //                        loaded MODULE (by file name) and log the answer
 //   NAMEW=R              result of the W entry point NAMEW (default: that of NAME)
+//   fail.NAME=ways       IsSupported, GetPicture, GetArchiveInfo or GetFile, given a
+//                        file whose name starts with one of the comma-separated ways
+//                        "crash", "hang" or "exit", does that instead of answering
 // The W entry points (exported by the "wide" build) log their names in UTF-8; the
 // archive ones hand out no table, record or file.
 #include <windows.h>
@@ -148,6 +151,21 @@ void Reenter()
         Log("reenter|IsSupported|" + std::to_string(isSupported("reentered.name", 0)));
 }
 
+void Misbehave(const std::string& name, const std::string& input)
+{
+    const std::string ways = Value("fail." + name);
+    const std::string file = input.substr(input.find_last_of('\\') + 1);
+    auto meant = [&](const std::string& way) {
+        return ways.find(way) != std::string::npos && file.compare(0, way.size(), way) == 0;
+    };
+    if (meant("crash"))
+        *static_cast<volatile int*>(nullptr) = 1;
+    else if (meant("hang"))
+        Sleep(INFINITE);
+    else if (meant("exit"))
+        ExitProcess(7);
+}
+
 void CallBack(SpiProgressCallback* progressCallback, LONG_PTR lData)
 {
     if (Number("callback", 0) && progressCallback)
@@ -248,6 +266,7 @@ int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen)
 int WINAPI IsSupported(LPCSTR filename, ULONG_PTR dw)
 {
     Log("IsSupported|" + std::string(filename ? filename : "(null)") + "|" + std::to_string(dw));
+    Misbehave("IsSupported", filename ? filename : "");
     if (Has("IsSupported.read") && dw != 0 && (dw >> 16) == 0) {
         std::string bytes(Number("IsSupported.read", 0), '\0');
         DWORD got = 0;
@@ -288,6 +307,7 @@ static int MakePicture(const std::string& name, const std::string& input, int re
                        LONG_PTR lData)
 {
     Log(name + "|" + input + "|" + std::to_string(len) + "|" + std::to_string(flag));
+    Misbehave("GetPicture", input);
     Reenter();
     CallBack(progressCallback, lData);
     if (result != 0 || !pHBInfo || !pHBm)
@@ -328,6 +348,7 @@ int WINAPI GetPreview(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHBIn
 int WINAPI GetArchiveInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* lphInf)
 {
     Log("GetArchiveInfo|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + std::to_string(flag));
+    Misbehave("GetArchiveInfo", InputName(buf, flag));
     int result = Number("GetArchiveInfo", 0);
     if (result != 0 || !lphInf)
         return result;
@@ -375,6 +396,7 @@ int WINAPI GetFile(LPCSTR buf, LONG_PTR len, LPSTR dest, unsigned int flag, SpiP
     bool toMemory = (flag & kSpiOutputMask) == kSpiOutputMemory;
     Log("GetFile|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" +
         (toMemory ? "memory" : std::string(dest ? dest : "(null)")) + "|" + std::to_string(flag));
+    Misbehave("GetFile", InputName(buf, flag));
     CallBack(progressCallback, lData);
     int result = Number("GetFile", 0);
     std::vector<std::string> entries = Entries();

@@ -1,0 +1,27 @@
+#pragma once
+
+// Callable entry points for one bridged plug-in: a small block of machine code per
+// entry point that passes the call, with its plug-in and entry number, to
+// BridgeDispatch. Entry points are plain function pointers that hosts call
+// directly, so each must carry its plug-in in its own address. x64 only.
+#include <cstdint>
+
+// Receives every call of a thunk: `arguments` are the call's first seven argument
+// slots (those past the call's own count hold whatever the caller's stack holds).
+extern "C" int BridgeDispatch(void* context, std::uint32_t entry, const unsigned long long* arguments);
+
+class EntryThunks {
+public:
+    EntryThunks(void* context, std::uint32_t entryCount);
+    ~EntryThunks();
+    EntryThunks(const EntryThunks&) = delete;
+    EntryThunks& operator=(const EntryThunks&) = delete;
+
+    bool Ok() const { return block_ != nullptr; }
+    // The entry point's code; null when the block could not be made.
+    void* Address(std::uint32_t entry) const;
+
+private:
+    unsigned char* block_ = nullptr;
+    void* functionTable_ = nullptr;
+};

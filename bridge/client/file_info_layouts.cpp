@@ -1,0 +1,101 @@
+#include "file_info_layouts.h"
+
+#include <cstring>
+
+using bridge::FileInfo32;
+using bridge::FileInfoW32;
+
+namespace {
+
+template <class Narrow, class Wide>
+Narrow Narrowed(const Wide& record)
+{
+    Narrow narrow;
+    std::memcpy(narrow.method, record.method, sizeof narrow.method);
+    narrow.position = static_cast<std::uint32_t>(record.position);
+    narrow.compressedSize = static_cast<std::uint32_t>(record.compressedSize);
+    narrow.fileSize = static_cast<std::uint32_t>(record.fileSize);
+    narrow.timestamp = static_cast<std::int32_t>(record.timestamp);
+    std::memcpy(narrow.path, record.path, sizeof narrow.path);
+    std::memcpy(narrow.fileName, record.fileName, sizeof narrow.fileName);
+    narrow.crc = record.crc;
+    return narrow;
+}
+
+template <class Narrow, class Wide>
+void Widened(const Narrow& narrow, Wide& record)
+{
+    std::memcpy(record.method, narrow.method, sizeof narrow.method);
+    record.position = narrow.position;
+    record.compressedSize = narrow.compressedSize;
+    record.fileSize = narrow.fileSize;
+    record.timestamp = narrow.timestamp;  // a signed 32-bit time, as the plug-in's
+    std::memcpy(record.path, narrow.path, sizeof narrow.path);
+    std::memcpy(record.fileName, narrow.fileName, sizeof narrow.fileName);
+    record.crc = narrow.crc;
+}
+
+template <class Narrow, class Wide>
+void WidenBytes(const unsigned char* bytes, std::size_t size, Wide& record)
+{
+    if (size < sizeof(Narrow))
+        return;
+    Narrow narrow;
+    std::memcpy(&narrow, bytes, sizeof narrow);
+    Widened(narrow, record);
+}
+
+template <class Narrow, class Wide>
+HLOCAL WidenTable(HLOCAL narrowTable)
+{
+    const auto* bytes = static_cast<const unsigned char*>(LocalLock(narrowTable));
+    const std::size_t available = bytes ? LocalSize(narrowTable) / sizeof(Narrow) : 0;
+    std::size_t records = 0;
+    while (records < available && bytes[records * sizeof(Narrow)] != 0)
+        ++records;
+    HLOCAL table = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (records + 1) * sizeof(Wide));
+    if (table) {
+        auto* wide = static_cast<Wide*>(LocalLock(table));
+        for (std::size_t i = 0; i < records; ++i) {
+            Narrow narrow;
+            std::memcpy(&narrow, bytes + i * sizeof(Narrow), sizeof narrow);
+            Widened(narrow, wide[i]);
+        }
+        LocalUnlock(table);
+    }
+    if (bytes)
+        LocalUnlock(narrowTable);
+    return table;
+}
+
+}  // namespace
+
+FileInfo32 NarrowFileInfo(const SpiFileInfo& record)
+{
+    return Narrowed<FileInfo32>(record);
+}
+
+FileInfoW32 NarrowFileInfo(const SpiFileInfoW& record)
+{
+    return Narrowed<FileInfoW32>(record);
+}
+
+void WidenFileInfo(const unsigned char* bytes, std::size_t size, SpiFileInfo& record)
+{
+    WidenBytes<FileInfo32>(bytes, size, record);
+}
+
+void WidenFileInfo(const unsigned char* bytes, std::size_t size, SpiFileInfoW& record)
+{
+    WidenBytes<FileInfoW32>(bytes, size, record);
+}
+
+HLOCAL WidenFileInfoTable(HLOCAL narrow, char)
+{
+    return WidenTable<FileInfo32, SpiFileInfo>(narrow);
+}
+
+HLOCAL WidenFileInfoTable(HLOCAL narrow, wchar_t)
+{
+    return WidenTable<FileInfoW32, SpiFileInfoW>(narrow);
+}

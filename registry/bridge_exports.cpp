@@ -1,0 +1,9 @@
+// The 64-bit registry library's bridge export: both front plug-ins bind their 32-bit
+// plug-ins through it, so one helper serves the whole host process and ends when the
+// last front plug-in frees this library.
+#include "bridged_binding.h"
+
+extern "C" int BindBridgedPlugin(const char* path, SharedRef<PluginEntryPoints>* binding)
+{
+    return BindBridged(path, binding);
+}

@@ -1,0 +1,273 @@
+// 32-bit plug-ins in a 64-bit catalogue, served through the helper: every entry
+// point's arguments and results across the bridge, the helper's lifetime, and its
+// failures. The plug-ins are the 32-bit build's fakes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstring>
+#include <vector>
+
+#include "front_host.h"
+#include "set_names.h"
+
+#if defined(_WIN64)
+namespace {
+
+std::string OtherSetFolder()
+{
+    return WineFolder(BRISK_OTHER_SET_BIN);
+}
+
+// The helpers this process has started and that still run.
+std::vector<DWORD> HelperProcesses()
+{
+    std::vector<DWORD> helpers;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == GetCurrentProcessId() && lstrcmpiA(entry.szExeFile, BRISK_BRIDGE_PROGRAM) == 0)
+            helpers.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return helpers;
+}
+
+// Ended processes can linger in the list for a moment.
+bool NoHelperWithin(DWORD milliseconds)
+{
+    for (DWORD waited = 0; waited < milliseconds; waited += 50) {
+        if (HelperProcesses().empty())
+            return true;
+        Sleep(50);
+    }
+    return HelperProcesses().empty();
+}
+
+class Bridge : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string helper = folder / BRISK_BRIDGE_PROGRAM;
+        ASSERT_TRUE(CopyFileA((BinFolder() + BRISK_BRIDGE_PROGRAM).c_str(), helper.c_str(), FALSE))
+            << "the 32-bit build's helper is missing beside the 64-bit set: test.sh builds both";
+        // Some kernels run no 32-bit programs; the helper, started without a channel,
+        // answers 1 where they run.
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started = {};
+        std::string commandLine = "\"" + helper + "\"";
+        DWORD code = 0;
+        if (CreateProcessA(helper.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &started)) {
+            WaitForSingleObject(started.hProcess, 10000);
+            GetExitCodeProcess(started.hProcess, &code);
+            CloseHandle(started.hProcess);
+            CloseHandle(started.hThread);
+        }
+        if (code != 1)
+            GTEST_SKIP() << "this machine runs no 32-bit programs: the bridge cannot be tested here";
+    }
+
+    // A 32-bit fake in the folder, configured and logging like the 64-bit ones.
+    FakePlugin AddNarrowFake(const std::string& fileName, const std::string& variant, const std::string& config)
+    {
+        FakePlugin fake = folder.AddFake(fileName, variant, config);
+        EXPECT_TRUE(CopyFileA((OtherSetFolder() + "fake_" + variant + ".spi").c_str(), fake.Path().c_str(), FALSE));
+        return fake;
+    }
+
+    FrontFolder folder;
+};
+
+int progressAnswer = 0;
+std::vector<std::string> progressCalls;
+
+int WINAPI RecordProgress(int done, int total, LONG_PTR data)
+{
+    progressCalls.push_back(std::to_string(done) + "/" + std::to_string(total) + "/" + std::to_string(data));
+    return progressAnswer;
+}
+
+std::string BlockBytes(HLOCAL block)
+{
+    std::string bytes(static_cast<const char*>(LocalLock(block)), LocalSize(block));
+    LocalUnlock(block);
+    return bytes;
+}
+
+TEST_F(Bridge, ImageCallsCrossWithTheirArgumentsAndResultsIntact)
+{
+    FakePlugin image = AddNarrowFake("narrow.spi", "wide",
+                                     "pictureText=made in 32 bits\nmark=77\ncallback=1\nIsSupported.header=1\n");
+    folder.WriteCatalogue(FakeRecord(image, "00IN", {{"*.pic", "P"}}));
+    const std::string picture = folder / "a.pic";
+    WriteFileBytes(picture, "FAKE picture");
+
+    LoadedFront front(folder.Imp());
+    EXPECT_EQ(front.PluginInfo(2), "*.pic");
+    EXPECT_TRUE(HelperProcesses().empty()) << "the helper starts with the first call that needs it";
+
+    char header[2048] = "FAKE header";
+    header[2047] = 'z';
+    ASSERT_EQ(front.IsSupported(picture.c_str(), reinterpret_cast<ULONG_PTR>(header)), 1);
+    EXPECT_EQ(HelperProcesses().size(), 1u);
+    EXPECT_EQ(image.Count("header|FAKE header|12"), 1);
+
+    SpiPictureInfo info;
+    std::memset(&info, 0xEE, sizeof info);
+    ASSERT_EQ(front.GetPictureInfo(picture.c_str(), 5, kSpiInputFile, &info), 0);
+    EXPECT_EQ(image.Count("GetPictureInfo|" + picture + "|5|0"), 1);
+    EXPECT_EQ(info.width, 2);
+    EXPECT_EQ(info.height, 2);
+    EXPECT_EQ(info.colorDepth, 8);
+    ASSERT_NE(info.hInfo, nullptr);
+    EXPECT_EQ(BlockBytes(info.hInfo), std::string("made in 32 bits", 16));
+    LocalFree(info.hInfo);
+
+    // The progress callback runs here, with the host's 64-bit value, and its answer
+    // reaches the plug-in.
+    progressCalls.clear();
+    progressAnswer = 1;
+    HLOCAL bitmapInfo = nullptr;
+    HLOCAL bits = nullptr;
+    ASSERT_EQ(front.GetPicture(picture.c_str(), 0, kSpiInputFile, &bitmapInfo, &bits, RecordProgress,
+                               0x123456789ABCll),
+              0);
+    EXPECT_EQ(progressCalls, std::vector<std::string>{"0/1/" + std::to_string(0x123456789ABCll)});
+    EXPECT_EQ(image.Count("callback|1"), 1);
+    ASSERT_NE(bits, nullptr);
+    EXPECT_EQ(BlockBytes(bits), std::string("\x4d\x4d\0\0\x4d\x4d\0\0", 8));
+    ASSERT_NE(bitmapInfo, nullptr);
+    EXPECT_EQ(LocalSize(bitmapInfo), sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+    EXPECT_EQ(static_cast<BITMAPINFOHEADER*>(LocalLock(bitmapInfo))->biBitCount, 8);
+    LocalUnlock(bitmapInfo);
+    LocalFree(bitmapInfo);
+    LocalFree(bits);
+
+    // A memory image larger than the first shared section.
+    std::string large(3 << 20, 'x');
+    std::memcpy(&large[0], "FAKE", 4);
+    ASSERT_EQ(front.GetPreview(large.data(), static_cast<LONG_PTR>(large.size()), kSpiInputMemory, &bitmapInfo, &bits,
+                               nullptr, 0),
+              0);
+    EXPECT_EQ(image.Count("GetPreview|memory:"), 1);
+    EXPECT_EQ(image.Count("GetPreview|"), 1);
+    LocalFree(bitmapInfo);
+    LocalFree(bits);
+
+    // The W entry points where the plug-in has them, names in UTF-16.
+    const std::wstring widePicture = std::wstring(picture.begin(), picture.end());
+    ASSERT_EQ(front.GetPictureW(widePicture.c_str(), 0, kSpiInputFile, &bitmapInfo, &bits, nullptr, 0), 0);
+    EXPECT_EQ(image.Count("GetPictureW|" + picture + "|0|0"), 1);
+    LocalFree(bitmapInfo);
+    LocalFree(bits);
+    EXPECT_EQ(HelperProcesses().size(), 1u);
+}
+
+TEST_F(Bridge, ArchiveCallsCrossInThisWidthsLayouts)
+{
+    FakePlugin archive = AddNarrowFake("narrow.spi", "all",
+                                       "entries=a.txt,b.txt\ncontent.b.txt=bravo\ncallback=1\nentryPath=sub\\\\\n"
+                                       "IsSupported.read=4\n");
+    folder.WriteCatalogue(FakeRecord(archive, "00AM", {{"*.arc", "A"}}));
+    const std::string file = folder / "x.arc";
+    WriteFileBytes(file, "FAKE archive");
+
+    LoadedFront front(folder.Arc());
+    // A file handle crosses as a duplicate: the plug-in reads the host's file.
+    HANDLE handle = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(front.IsSupported(file.c_str(), reinterpret_cast<ULONG_PTR>(handle)), 1);
+    EXPECT_EQ(archive.Count("read|FAKE"), 1);
+    CloseHandle(handle);
+
+    HLOCAL table = nullptr;
+    ASSERT_EQ(front.GetArchiveInfo(file.c_str(), 0, kSpiInputFile, &table), 0);
+    ASSERT_EQ(LocalSize(table), 3 * sizeof(SpiFileInfo));
+    auto* entries = static_cast<SpiFileInfo*>(LocalLock(table));
+    EXPECT_STREQ(entries[1].fileName, "b.txt");
+    EXPECT_STREQ(entries[1].path, "sub\\");
+    EXPECT_EQ(entries[1].position, 1u);
+    EXPECT_EQ(entries[1].fileSize, 5u);
+    EXPECT_EQ(entries[1].timestamp, 1700000001);
+    EXPECT_EQ(entries[1].crc, 0xC0DE0001u);
+    EXPECT_EQ(std::memcmp(entries[0].method, "FAKE", 4), 0);
+    EXPECT_EQ(entries[2].method[0], 0);
+    LocalUnlock(table);
+    LocalFree(table);
+
+    SpiFileInfo entry = {};
+    ASSERT_EQ(front.GetFileInfo(file.c_str(), 0, "b.txt", kSpiInputFile, &entry), 0);
+    EXPECT_EQ(entry.position, 1u);
+    EXPECT_EQ(entry.fileSize, 5u);
+    EXPECT_STREQ(entry.fileName, "b.txt");
+
+    progressCalls.clear();
+    progressAnswer = 0;
+    HLOCAL extracted = nullptr;
+    ASSERT_EQ(front.GetFile(file.c_str(), 1, reinterpret_cast<LPSTR>(&extracted), kSpiOutputMemory, RecordProgress, 9),
+              0);
+    EXPECT_EQ(BlockBytes(extracted), "bravo");
+    LocalFree(extracted);
+    EXPECT_EQ(progressCalls, std::vector<std::string>{"0/1/9"});
+    EXPECT_EQ(archive.Count("callback|0"), 1);
+
+    TempFolder out;
+    std::string target = out.Path();
+    target.pop_back();
+    ASSERT_EQ(front.GetFile(file.c_str(), 1, &target[0], kSpiOutputFile, nullptr, 0), 0);
+    EXPECT_EQ(ReadFileBytes(out / "b.txt"), "bravo");
+}
+
+TEST_F(Bridge, OneHelperServesBothFrontsAndEndsWithTheLast)
+{
+    FakePlugin image = AddNarrowFake("image.spi", "all", "");
+    FakePlugin archive = AddNarrowFake("archive.spi", "all", "");
+    folder.WriteCatalogue(FakeRecord(image, "00IN", {{"*.pic", "P"}}) + FakeRecord(archive, "00AM", {{"*.arc", "A"}}));
+    LoadedFront imp(folder.Imp());
+    LoadedFront arc(folder.Arc());
+    ASSERT_EQ(imp.IsSupported("a.pic", 0), 1);
+    ASSERT_EQ(arc.IsSupported("a.arc", 0), 1);
+    EXPECT_EQ(HelperProcesses().size(), 1u);
+    imp.Unload();
+    EXPECT_EQ(image.Count("detach"), 1) << "the helper frees a plug-in with its last record";
+    EXPECT_EQ(HelperProcesses().size(), 1u);
+    EXPECT_EQ(arc.IsSupported("b.arc", 0), 1);
+    arc.Unload();
+    EXPECT_TRUE(NoHelperWithin(5000));
+}
+
+// Catalogue order among candidates whatever the width: the 32-bit plug-in comes first
+// and fails in each way; the 64-bit one after it answers, and the next call to the
+// 32-bit one works in a new helper. A hang costs the bridge's time limit.
+TEST_F(Bridge, APluginThatCrashesExitsOrHangsFailsOnlyItsCall)
+{
+    FakePlugin narrow = AddNarrowFake("narrow.spi", "all", "fail.GetPicture=crash,exit,hang\nmark=1\n");
+    FakePlugin native = folder.AddFake("native.spi", "all", "mark=3\n");
+    folder.WriteCatalogue(FakeRecord(narrow, "00IN", {{"*.pic", "P"}}) + FakeRecord(native, "00IN", {{"*.pic", "P"}}));
+    LoadedFront front(folder.Imp());
+    for (const std::string how : {"crash", "exit", "hang"}) {
+        SCOPED_TRACE(how);
+        const std::string failing = how + ".pic";
+        ASSERT_EQ(front.IsSupported(failing.c_str(), 0), 1);
+        HLOCAL info = nullptr;
+        HLOCAL bits = nullptr;
+        ASSERT_EQ(front.GetPicture(failing.c_str(), 0, kSpiInputFile, &info, &bits, nullptr, 0), 0);
+        EXPECT_EQ(BlockBytes(bits)[0], 3) << "the next candidate answered";
+        LocalFree(info);
+        LocalFree(bits);
+        EXPECT_EQ(narrow.Count("GetPicture|" + failing), 1);
+        ASSERT_EQ(front.IsSupported("fine.pic", 0), 1);
+        ASSERT_EQ(front.GetPicture("fine.pic", 0, kSpiInputFile, &info, &bits, nullptr, 0), 0);
+        EXPECT_EQ(BlockBytes(bits)[0], 1) << "a new helper serves the plug-in again";
+        LocalFree(info);
+        LocalFree(bits);
+    }
+    EXPECT_EQ(HelperProcesses().size(), 1u);
+}
+
+}  // namespace
+#endif

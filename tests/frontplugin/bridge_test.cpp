@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "front_host.h"
+#include "narrow_programs.h"
 #include "set_names.h"
 
 #if defined(_WIN64)
@@ -53,21 +54,7 @@ protected:
         const std::string helper = folder / BRISK_BRIDGE_PROGRAM;
         ASSERT_TRUE(CopyFileA((BinFolder() + BRISK_BRIDGE_PROGRAM).c_str(), helper.c_str(), FALSE))
             << "the 32-bit build's helper is missing beside the 64-bit set: test.sh builds both";
-        // Some kernels run no 32-bit programs; the helper, started without a channel,
-        // answers 1 where they run.
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION started = {};
-        std::string commandLine = "\"" + helper + "\"";
-        DWORD code = 0;
-        if (CreateProcessA(helper.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                           &started)) {
-            WaitForSingleObject(started.hProcess, 10000);
-            GetExitCodeProcess(started.hProcess, &code);
-            CloseHandle(started.hProcess);
-            CloseHandle(started.hThread);
-        }
-        if (code != 1)
+        if (!CanRun32BitPrograms())
             GTEST_SKIP() << "this machine runs no 32-bit programs: the bridge cannot be tested here";
     }
 

@@ -5,7 +5,9 @@
 
 #include <cstring>
 
+#include "bmp_writer.h"
 #include "front_host.h"
+#include "narrow_programs.h"
 #include "set_names.h"
 
 namespace {
@@ -60,6 +62,44 @@ TEST(SetWidth, BothSetsShareOneFolderEachWithItsOwnLibraryAndCatalogue)
     EXPECT_EQ(ours.Count("IsSupported|"), 1);
 }
 
+#if defined(_WIN64)
+
+// A 32-bit plug-in is served through the helper beside the 64-bit set: it is a
+// candidate like any other, in catalogue order, and the host gets its picture.
+TEST(SetWidth, APluginOfTheOtherWidthServesThroughTheHelper)
+{
+    FrontFolder folder;
+    CopyFixture(BRISK_BRIDGE_PROGRAM, folder / BRISK_BRIDGE_PROGRAM);
+    const std::string otherWidth = folder / "other_width.spi";
+    CopyFromOtherSet(kOtherSample, otherWidth);
+    FakePlugin reader = folder.AddFake("reader.spi", "image", "mark=9\n");
+    folder.WriteCatalogue(CatalogueRecord(otherWidth, "00IN", "other width", false, {{"*.bmp", "B"}}) +
+                          FakeRecord(reader, "00IN", {{"*.bmp", "B"}}));
+    BmpImage image = PatternImage(3, 2, 24, false);
+    const std::string picture = folder / "a.bmp";
+    WriteFileBytes(picture, WriteBmp(image));
+
+    if (!CanRun32BitPrograms())
+        GTEST_SKIP() << "this machine runs no 32-bit programs: the bridge cannot serve here";
+    LoadedFront front(folder.Imp());
+    std::string header = ReadFileBytes(picture);
+    header.resize(2048);
+    ASSERT_EQ(front.IsSupported(picture.c_str(), reinterpret_cast<ULONG_PTR>(header.data())), 1);
+    HLOCAL info = nullptr;
+    HLOCAL bits = nullptr;
+    ASSERT_EQ(front.GetPicture(picture.c_str(), 0, kSpiInputFile, &info, &bits, nullptr, 0), 0);
+    ASSERT_NE(info, nullptr);
+    auto* bitmap = static_cast<BITMAPINFOHEADER*>(LocalLock(info));
+    EXPECT_EQ(bitmap->biWidth, 3);
+    EXPECT_EQ(bitmap->biHeight, 2);
+    LocalUnlock(info);
+    LocalFree(info);
+    LocalFree(bits);
+    EXPECT_EQ(reader.Count("GetPicture|"), 0) << "the 32-bit sample comes first and answered";
+}
+
+#else
+
 // A plug-in of the other width cannot be loaded in this process: it costs one failed
 // load, is never tried again and is no candidate, and the plug-ins after it still serve.
 TEST(SetWidth, APluginOfTheOtherWidthCostsOneFailedLoadAndIsNoCandidate)
@@ -89,6 +129,8 @@ TEST(SetWidth, APluginOfTheOtherWidthCostsOneFailedLoadAndIsNoCandidate)
     EXPECT_FALSE(FileExists(otherWidth + ".log"));
     EXPECT_EQ(reader.Count("IsSupported|"), 2);
 }
+
+#endif
 
 #if defined(_WIN64)
 

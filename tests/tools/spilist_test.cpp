@@ -9,6 +9,7 @@
 #include "catalogue_reader.h"
 #include "child_process.h"
 #include "fake_plugins.h"
+#include "narrow_programs.h"
 #include "test_files.h"
 #include "set_names.h"
 
@@ -298,5 +299,28 @@ TEST(Spilist, RegistryLibraryReadsTheCatalogue)
     EXPECT_EQ(result.standardOutput, trip.image.Path() + "|00IN| Image  plug-in |true|*.a;*.B=A and B|;*.c;;=C files\n" +
                                          trip.archive.Path() + "|00AM|Archive|false|*.z=Zs\nsame\n");
 }
+
+
+#if defined(_WIN64)
+// A 32-bit plug-in is read through the bridge's helper: the same record and progress
+// lines as a 64-bit one, and it is freed again.
+TEST(Spilist, ThirtyTwoBitPluginsGiveTheSameRecordsThroughTheHelper)
+{
+    if (!CanRun32BitPrograms())
+        GTEST_SKIP() << "this machine runs no 32-bit programs: the bridge cannot be tested here";
+    TempFolder folder;
+    const std::string config = "info.0=00IN\ninfo.1=Narrow\ninfo.2=*.n\ninfo.3=Ns\n";
+    FakePlugin narrow(folder.Path(), "narrow.spi", "all", config);
+    ASSERT_TRUE(CopyFileA((WineFolder(BRISK_OTHER_SET_BIN) + "fake_all.spi").c_str(), narrow.Path().c_str(), FALSE));
+    FakePlugin native(folder.Path(), "native.spi", "all", config);
+    ProcessResult result = RunSpilist({narrow.Path(), native.Path()});
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.standardOutput, CatalogueRecord(narrow.Path(), "00IN", "Narrow", true, {{"*.n", "Ns"}}) +
+                                         CatalogueRecord(native.Path(), "00IN", "Narrow", true, {{"*.n", "Ns"}}));
+    EXPECT_EQ(result.standardError, Progress(narrow.Path()) + Progress(native.Path()));
+    EXPECT_EQ(narrow.Count("detach"), 1);
+}
+#endif
 
 }  // namespace

@@ -60,13 +60,23 @@ void ReadInformation(GetPluginInfoFunction* getPluginInfo, PluginModule& record)
 
 std::optional<PluginModule> QueryPlugin(const std::string& path)
 {
-    return QueryLoadedPlugin(path, SharedRef<HMODULE>(new PluginLibrary(LoadLibraryA(path.c_str()))));
+    // Through the binding, so that a 64-bit builder reads 32-bit plug-ins through the
+    // bridge's helper.
+    SharedRef<PluginEntryPoints> plugin = LoadPlugin(path);
+    PluginEntryPoints entryPoints = *plugin;
+    plugin.Release();
+    return QueryEntryPoints(path, std::move(entryPoints));
 }
 
 std::optional<PluginModule> QueryLoadedPlugin(const std::string& path, SharedRef<HMODULE> library)
 {
     PluginEntryPoints entryPoints = ResolveEntryPoints(library);
     library.Release();
+    return QueryEntryPoints(path, std::move(entryPoints));
+}
+
+std::optional<PluginModule> QueryEntryPoints(const std::string& path, PluginEntryPoints entryPoints)
+{
     if (!entryPoints.GetPluginInfo)
         return std::nullopt;
     PluginModule record;

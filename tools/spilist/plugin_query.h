@@ -22,3 +22,6 @@ std::optional<PluginModule> QueryPlugin(const std::string& path);
 // The same for a library already loaded from `path`; `library` is released (and the
 // library freed, unless another holder keeps it) before returning.
 std::optional<PluginModule> QueryLoadedPlugin(const std::string& path, SharedRef<HMODULE> library);
+
+// The same for entry points already bound; their holder is released before returning.
+std::optional<PluginModule> QueryEntryPoints(const std::string& path, PluginEntryPoints entryPoints);

@@ -1,9 +1,11 @@
 // Where the start-up time of a host with BriskImp.spi goes: the host's work of the
 // start-up benchmark, done step by step in a fresh process, each step timed alone.
-// The libraries that BriskImp.spi would load on its own (its system import shlwapi,
-// the registry library, the bitmap reader) are loaded first, each as its own step,
-// so that BriskImp's later load of the same file only counts a reference and the
-// step that would have loaded it shows only its own work.
+// The libraries that BriskImp.spi would load on its own (the registry library, the
+// bitmap reader) are loaded first, each as its own step, so that BriskImp's later
+// load of the same file only counts a reference and the step that would have loaded
+// it shows only its own work. Beside them, as references that BriskImp's start does
+// not need: the load of a library that does nothing (no runtime at all), of the no-op
+// plug-in (built as ours are, doing nothing) and of BriskArc.
 //
 // Usage: startup_profile BRISK_FOLDER READER_PATH PICTURE
 // Prints key=value lines (milliseconds); exit code 0 only when the picture was decoded.
@@ -15,6 +17,7 @@
 #include <string>
 
 #include "bench_files.h"
+#include "gui_host_libraries.h"
 #include "image_plugin.h"
 #include "stopwatch.h"
 #include "set_names.h"
@@ -61,13 +64,16 @@ int main(int argc, char** argv)
     const std::string readerPath = argv[2];
     const std::string picture = argv[3];
     try {
-        // Same user32 start as the start-up host: wsprintfA ties this program to it.
-        char unused[8];
-        wsprintfA(unused, "%d", 0);
+        // The same system libraries as the start-up host, loaded before main().
+        TieToGuiHostLibraries();
 
-        std::unique_ptr<LibraryReference> shlwapi, registry, reader;
+        const std::string built = ProgramFolder() + "\\";
+        std::unique_ptr<LibraryReference> nothing, noop, archiveFront, registry, reader;
         std::unique_ptr<ImagePlugin> front;
-        Timed("shlwapi_ms", [&] { shlwapi = std::make_unique<LibraryReference>("shlwapi.dll"); });
+        Timed("nothing_ms", [&] { nothing = std::make_unique<LibraryReference>(built + "nothing.dll"); });
+        Timed("noop_ms", [&] { noop = std::make_unique<LibraryReference>(built + "noop" BRISK_PLUGIN_EXTENSION); });
+        Timed("archive_front_ms",
+              [&] { archiveFront = std::make_unique<LibraryReference>(built + BRISK_ARCHIVE_FRONT); });
         Timed("front_ms", [&] { front = std::make_unique<ImagePlugin>(folder + "\\" BRISK_IMAGE_FRONT); });
         RequireImageEntryPoints(*front, BRISK_IMAGE_FRONT);
         Timed("registry_ms", [&] { registry = std::make_unique<LibraryReference>(folder + "\\" BRISK_REGISTRY_LIBRARY); });

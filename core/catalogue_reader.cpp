@@ -34,43 +34,63 @@ bool ReadField(TextLines& lines, std::string& field)
 
 }  // namespace
 
-TextLines& ReadRecord(TextLines& lines, PluginModule& module)
+namespace {
+
+// The lines of a record that are not kept as they are. Reused from record to record:
+// each allocation counts when a catalogue holds thousands of records.
+struct RecordScratch {
+    std::string flag;
+    std::string patterns;
+};
+
+void ReadRecordInto(TextLines& lines, PluginModule& module, RecordScratch& scratch)
 {
     module.path.clear();
     module.version.clear();
     module.name.clear();
     module.filters.clear();
     module.hasConfig = false;
-    std::string flag, patterns;
     if (!ReadField(lines, module.path) || !ReadField(lines, module.version) || !ReadField(lines, module.name) ||
-        !ReadField(lines, flag))
-        return lines;
-    module.hasConfig = flag == "true";
+        !ReadField(lines, scratch.flag))
+        return;
+    module.hasConfig = scratch.flag == "true";
     // A pattern line without its description line makes no filter.
     FileFilter filter;
-    while (ReadField(lines, patterns) && ReadField(lines, filter.description)) {
-        filter.patterns = ParsePatternList(patterns);
+    while (ReadField(lines, scratch.patterns) && ReadField(lines, filter.description)) {
+        filter.patterns = ParsePatternList(scratch.patterns);
         module.filters.push_back(std::move(filter));
         filter = FileFilter();
     }
-    return lines;
 }
-
-namespace {
 
 std::list<PluginModule> ReadAllRecords(TextLines& lines)
 {
     std::list<PluginModule> modules;
+    RecordScratch scratch;
     while (lines.Good()) {
-        PluginModule module;
-        ReadRecord(lines, module);
-        if (!module.path.empty())
-            modules.push_back(std::move(module));
+        // Read in place in a new list node, so the record's texts are never moved.
+        modules.emplace_back();
+        try {
+            ReadRecordInto(lines, modules.back(), scratch);
+        } catch (...) {
+            // Out of memory: what was read so far stays, without a half-read record.
+            modules.pop_back();
+            throw;
+        }
+        if (modules.back().path.empty())
+            modules.pop_back();
     }
     return modules;
 }
 
 }  // namespace
+
+TextLines& ReadRecord(TextLines& lines, PluginModule& module)
+{
+    RecordScratch scratch;
+    ReadRecordInto(lines, module, scratch);
+    return lines;
+}
 
 std::list<PluginModule> ReadCatalogue(ByteInput& input)
 {

@@ -15,6 +15,10 @@ bool MatchesEverything(const std::string& pattern)
 std::string HostPatternList(const std::vector<std::string>& patterns)
 {
     std::string list;
+    std::size_t size = 0;
+    for (const std::string& pattern : patterns)
+        size += pattern.size() + 1;
+    list.reserve(size);
     for (const std::string& pattern : patterns) {
         if (MatchesEverything(pattern))
             continue;
@@ -31,6 +35,10 @@ PluginInfoTable BuildPluginInfoTable(const ModuleCatalogue& moduleSet, const std
                                      const std::string& nameLine)
 {
     PluginInfoTable table{version, nameLine};
+    std::size_t entries = table.size();
+    for (const PluginModule& record : moduleSet.modules)
+        entries += record.version == version ? 2 * record.filters.size() : 0;
+    table.reserve(entries);
     for (const PluginModule& record : moduleSet.modules) {
         if (record.version != version)
             continue;

@@ -118,6 +118,19 @@ if [ $status -ne 4 ]; then
 fi
 echo "(exit status 4: $imp found no catalogued image plug-in whose patterns match archive.tar)"
 
+step "8. Names the ANSI code page cannot write (Chinese characters and an emoji)"
+# spihost calls the W entry points of the front plug-ins; they give the name as it
+# is to $bmp, which has W entry points, and the file's short name to $tar, which has
+# only the ANSI ones. Wine takes the names from a UTF-8 command line.
+export LC_ALL=C.UTF-8
+cp files/picture.bmp 'files/写真😀.bmp'
+cp files/archive.tar 'files/書庫😀.tar'
+run $spihost picture "host\\$imp" 'files\写真😀.bmp' 'out\出力😀.bmp'
+cmp -s files/picture.bmp 'out/出力😀.bmp'
+run $spihost extract "host\\$arc" 'files\書庫😀.tar' 'out\展開😀'
+grep -q 'Hello from inside a tar archive.' 'out/展開😀/hello.txt'
+echo "(the picture and the archive's entries arrived whole under names no ANSI entry point could be given)"
+
 echo
 echo "Demo done: each request went to the front plug-in, which passed it to the catalogued plug-in that reads the file."
 echo "Files are in $work"

@@ -96,7 +96,7 @@ TEST(Spihost, RefusalAndResultCodesAreExplained)
 
     ProcessResult refused = Spihost("info " + Sample(BRISK_SAMPLE_BMP) + " " + Quoted(folder / "a.tar"));
     EXPECT_EQ(refused.exitCode, 4);
-    EXPECT_CONTAINS(refused.standardOutput, "IsSupported, given the first 2 KB of the file: no (answer 0)");
+    EXPECT_CONTAINS(refused.standardOutput, "IsSupportedW, given the first 2 KB of the file: no (answer 0)");
     EXPECT_CONTAINS(refused.standardError, BRISK_SAMPLE_BMP " does not accept " + folder / "a.tar");
 
     ProcessResult info = Spihost("info " + Quoted(broken.Path()) + " " + Quoted(folder / "a.bmp"));
@@ -162,12 +162,16 @@ TEST(Spihost, InfoShowsWhatThePluginSees)
 {
     TempFolder folder;
     WriteFileBytes(folder / "in.bmp", WriteBmp(PatternImage(13, 7, 4, false)));
-    ProcessResult result = Spihost("--handle info " + Sample(BRISK_SAMPLE_BMP) + " " + Quoted(folder / "in.bmp"));
-    EXPECT_EQ(result.exitCode, 0) << result.standardError;
-    EXPECT_CONTAINS(result.standardOutput, "IsSupported, given a file handle: yes (answer 1)");
-    EXPECT_CONTAINS(result.standardOutput, "GetPictureInfo (file by name): 0 (success)");
-    EXPECT_CONTAINS(result.standardOutput, "13 x 7 pixels, 4 bits per pixel, 72 x 72 dpi");
-    EXPECT_CONTAINS(result.standardOutput, "text: Windows bitmap, 4 bits per pixel, stored bottom-up");
+    // The W entry points when the plug-in exports them, as hosts choose; --ansi the others.
+    for (const char* kind : {"W", ""}) {
+        const std::string options = *kind ? "--handle " : "--handle --ansi ";
+        ProcessResult result = Spihost(options + "info " + Sample(BRISK_SAMPLE_BMP) + " " + Quoted(folder / "in.bmp"));
+        EXPECT_EQ(result.exitCode, 0) << result.standardError;
+        EXPECT_CONTAINS(result.standardOutput, "IsSupported" + std::string(kind) + ", given a file handle: yes (answer 1)");
+        EXPECT_CONTAINS(result.standardOutput, "GetPictureInfo" + std::string(kind) + " (file by name): 0 (success)");
+        EXPECT_CONTAINS(result.standardOutput, "13 x 7 pixels, 4 bits per pixel, 72 x 72 dpi");
+        EXPECT_CONTAINS(result.standardOutput, "text: Windows bitmap, 4 bits per pixel, stored bottom-up");
+    }
 }
 
 class SpihostArchive : public ::testing::Test {
@@ -247,7 +251,7 @@ TEST(Spihost, ReportsWhatTheFrontPluginsCatalogueSays)
     ProcessResult accepted = Spihost("info " + Quoted(folder / BRISK_IMAGE_FRONT) + " " + Quoted(folder / "a.bmp"));
     EXPECT_EQ(accepted.exitCode, 0) << accepted.standardError;
     EXPECT_CONTAINS(accepted.standardOutput, BRISK_DEFAULT_CATALOGUE ": 4 records, 3 of version 00IN");
-    EXPECT_CONTAINS(accepted.standardOutput, BRISK_SAMPLE_BMP ": *.bmp matches; IsSupported says yes");
+    EXPECT_CONTAINS(accepted.standardOutput, BRISK_SAMPLE_BMP ": *.bmp matches; IsSupportedW says yes");
     EXPECT_CONTAINS(accepted.standardOutput, missing + ": *.bmp matches; cannot be loaded: no such file");
     EXPECT_CONTAINS(accepted.standardOutput, "relative\\nowhere.spi: *.bmp matches; cannot be loaded");
     EXPECT_CONTAINS(accepted.standardOutput, "the path is relative, and Windows does not look beside the catalogue");

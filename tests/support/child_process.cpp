@@ -26,9 +26,7 @@ void Drain(HANDLE pipe, std::string& into)
         into.append(chunk, got);
 }
 
-}  // namespace
-
-ProcessResult RunProcess(const std::string& commandLine, const std::string& input, const std::string& workingFolder)
+ProcessResult RunWideProcess(std::wstring commandLine, const std::string& input, const wchar_t* workingFolder)
 {
     OwnedHandle inRead, inWrite, outRead, outWrite, errRead, errWrite;
     MakePipe(inRead, inWrite, true);
@@ -40,17 +38,16 @@ ProcessResult RunProcess(const std::string& commandLine, const std::string& inpu
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
 
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = inRead.Get();
     startup.hStdOutput = outWrite.Get();
     startup.hStdError = errWrite.Get();
     PROCESS_INFORMATION process = {};
-    std::string mutableLine = commandLine;
-    if (!CreateProcessA(nullptr, &mutableLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
-                        workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process))
-        throw std::runtime_error("cannot start: " + commandLine);
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, workingFolder,
+                        &startup, &process))
+        throw std::runtime_error("cannot start a child process");
     OwnedHandle processHandle(process.hProcess);
     OwnedHandle threadHandle(process.hThread);
     AssignProcessToJobObject(job.Get(), process.hProcess);
@@ -75,4 +72,24 @@ ProcessResult RunProcess(const std::string& commandLine, const std::string& inpu
     GetExitCodeProcess(process.hProcess, &exitCode);
     result.exitCode = static_cast<int>(exitCode);
     return result;
+}
+
+}  // namespace
+
+ProcessResult RunProcess(const std::string& commandLine, const std::string& input, const std::string& workingFolder)
+{
+    std::wstring wideFolder;
+    if (!workingFolder.empty()) {
+        wideFolder.resize(workingFolder.size() * 2 + 1);
+        wideFolder.resize(MultiByteToWideChar(CP_ACP, 0, workingFolder.c_str(), -1, &wideFolder[0],
+                                              static_cast<int>(wideFolder.size())));
+    }
+    std::wstring line(commandLine.size() * 2 + 1, L'\0');
+    line.resize(MultiByteToWideChar(CP_ACP, 0, commandLine.c_str(), -1, &line[0], static_cast<int>(line.size())));
+    return RunWideProcess(line, input, wideFolder.empty() ? nullptr : wideFolder.c_str());
+}
+
+ProcessResult RunProcess(const std::wstring& commandLine, const std::string& input)
+{
+    return RunWideProcess(commandLine.c_str(), input, nullptr);
 }

@@ -13,3 +13,5 @@ struct ProcessResult {
 // child cannot outlive it. `workingFolder` empty: the test's own.
 ProcessResult RunProcess(const std::string& commandLine, const std::string& input = "",
                          const std::string& workingFolder = "");
+// The same with a UTF-16 command line, for names the ANSI code page cannot write.
+ProcessResult RunProcess(const std::wstring& commandLine, const std::string& input = "");

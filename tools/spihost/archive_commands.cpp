@@ -2,6 +2,7 @@
 #include <ctime>
 #include <vector>
 
+#include "entry_point_calls.h"
 #include "host_commands.h"
 #include "host_files.h"
 #include "output_names.h"
@@ -10,22 +11,9 @@
 
 namespace {
 
-std::string FieldText(const char* field, std::size_t width)
+std::string TimeText(long long timestamp)
 {
-    std::size_t length = 0;
-    while (length < width && field[length])
-        ++length;
-    return std::string(field, length);
-}
-
-std::string EntryName(const SpiFileInfo& entry)
-{
-    return FieldText(entry.path, sizeof entry.path) + FieldText(entry.fileName, sizeof entry.fileName);
-}
-
-std::string TimeText(LONG_PTR timestamp)
-{
-    std::time_t time = timestamp;
+    std::time_t time = static_cast<std::time_t>(timestamp);
     std::tm* utc = std::gmtime(&time);
     char text[32] = "-";
     if (utc)
@@ -33,83 +21,63 @@ std::string TimeText(LONG_PTR timestamp)
     return text;
 }
 
-// The entries up to the one whose method is empty, never past the block's end.
-std::vector<SpiFileInfo> EntryTable(const ReceivedBlock& block, bool& terminated)
+void PrintEntry(const ArchiveEntry& entry)
 {
-    std::vector<SpiFileInfo> entries;
-    terminated = false;
-    const auto* records = reinterpret_cast<const SpiFileInfo*>(block.Data());
-    std::size_t count = block.Data() ? block.Size() / sizeof(SpiFileInfo) : 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (records[i].method[0] == 0) {
-            terminated = true;
-            break;
-        }
-        entries.push_back(records[i]);
-    }
-    return entries;
+    std::printf("  %-8s %10llu %10llu  %s  %s\n", entry.method.c_str(), static_cast<unsigned long long>(entry.position),
+                static_cast<unsigned long long>(entry.fileSize), TimeText(entry.timestamp).c_str(),
+                entry.Name().c_str());
 }
 
-void PrintEntry(const SpiFileInfo& entry)
+std::vector<ArchiveEntry> ListEntries(const PluginFile& plugin, const RequestInput& input, const std::string& path)
 {
-    std::printf("  %-8s %10llu %10llu  %s  %s\n", FieldText(reinterpret_cast<const char*>(entry.method), 8).c_str(),
-                static_cast<unsigned long long>(entry.position), static_cast<unsigned long long>(entry.fileSize),
-                TimeText(entry.timestamp).c_str(), EntryName(entry).c_str());
-}
-
-std::vector<SpiFileInfo> ListEntries(const PluginFile& plugin, const RequestInput& input, const std::string& path)
-{
-    auto* getArchiveInfo = plugin.Need(plugin.EntryPoints().GetArchiveInfo, "GetArchiveInfo");
     HLOCAL table = nullptr;
-    int code = getArchiveInfo(input.Buffer(), input.Length(), input.Flag(), &table);
+    bool wideTable = false;
+    CallResult called = CallGetArchiveInfo(plugin, input, &table, wideTable);
+    int code = called.code;
     ReceivedBlock block(code == 0 ? table : nullptr);
     bool terminated = false;
-    std::vector<SpiFileInfo> entries = EntryTable(block, terminated);
-    std::printf("GetArchiveInfo (%s): %s", input.KindText(), DescribeResult(code).c_str());
-    RequireSuccess(plugin, "GetArchiveInfo", code, path);
+    std::vector<ArchiveEntry> entries = EntriesOfTable(block.Data(), block.Size(), wideTable, terminated);
+    std::printf("%s (%s): %s", called.call.c_str(), input.KindText(), DescribeResult(code).c_str());
+    RequireSuccess(plugin, called.call.c_str(), code, path);
     std::printf(", %u entr%s\n", static_cast<unsigned>(entries.size()), entries.size() == 1 ? "y" : "ies");
     if (!terminated)
         std::printf("  note: the entry table has no closing entry (one with an empty method) within its "
                     "%u bytes\n", static_cast<unsigned>(block.Size()));
     if (!entries.empty())
         std::printf("  %-8s %10s %10s  %-16s  %s\n", "method", "position", "size", "modified (UTC)", "name");
-    for (const SpiFileInfo& entry : entries)
+    for (const ArchiveEntry& entry : entries)
         PrintEntry(entry);
     return entries;
 }
 
 // Extracts one entry below `folder`; returns the plug-in's result code.
-int ExtractEntry(const PluginFile& plugin, const std::string& archive, const SpiFileInfo& entry,
+int ExtractEntry(const PluginFile& plugin, const std::string& archive, const ArchiveEntry& entry,
                  const std::string& folder, bool toMemory)
 {
-    auto* getFile = plugin.EntryPoints().GetFile;
-    std::string target = folder + SafeRelativeFolder(FieldText(entry.path, sizeof entry.path));
+    std::string target = folder + SafeRelativeFolder(entry.folder);
     MakeFolders(target);
-    std::string name = FieldText(entry.fileName, sizeof entry.fileName);
     int progressReports = 0;
     LONG_PTR counter = reinterpret_cast<LONG_PTR>(&progressReports);
     LONG_PTR position = static_cast<LONG_PTR>(entry.position);
-    int code;
+    CallResult called;
     std::string written;
     if (toMemory) {
         HLOCAL handle = nullptr;
-        code = getFile(archive.c_str(), position, reinterpret_cast<LPSTR>(&handle),
-                       kSpiInputFile | kSpiOutputMemory, CountProgress, counter);
-        ReceivedBlock block(code == 0 ? handle : nullptr);
-        if (code == 0) {
+        called = CallGetFileToMemory(plugin, archive, position, &handle, CountProgress, counter);
+        ReceivedBlock block(called.code == 0 ? handle : nullptr);
+        if (called.code == 0) {
             std::size_t size = block.Size();
             if (entry.fileSize < size)
                 size = static_cast<std::size_t>(entry.fileSize);
-            written = target + SafeFileName(name);
+            written = target + SafeFileName(entry.fileName);
             WriteWholeFile(written, std::string(reinterpret_cast<const char*>(block.Data()), block.Data() ? size : 0));
         }
     } else {
-        std::string destination = target;
-        code = getFile(archive.c_str(), position, &destination[0], kSpiInputFile | kSpiOutputFile, CountProgress,
-                       counter);
-        written = target + name;
+        called = CallGetFileToFolder(plugin, archive, position, target, CountProgress, counter);
+        written = target + entry.fileName;
     }
-    std::printf("GetFile %s (%s): %s", EntryName(entry).c_str(), toMemory ? "to memory" : "to folder",
+    int code = called.code;
+    std::printf("%s %s (%s): %s", called.call.c_str(), entry.Name().c_str(), toMemory ? "to memory" : "to folder",
                 DescribeResult(code).c_str());
     if (code == 0 && FileExists(written))
         std::printf(" -> %s (%llu bytes)\n", written.c_str(), static_cast<unsigned long long>(FileSize(written)));
@@ -129,7 +97,8 @@ void PrintArchiveList(const PluginFile& plugin, const RequestInput& input, const
 
 void RunListCommand(const HostOptions& options)
 {
-    PluginFile plugin(options.operands[0]);
+    std::unique_ptr<PluginFile> opened = OpenPlugin(options);
+    const PluginFile& plugin = *opened;
     PrintPlugin(plugin);
     std::string path = FullPath(options.operands[1]);
     PrintInputFile(path);
@@ -141,26 +110,27 @@ void RunListCommand(const HostOptions& options)
 
 void RunExtractCommand(const HostOptions& options)
 {
-    PluginFile plugin(options.operands[0]);
+    std::unique_ptr<PluginFile> opened = OpenPlugin(options);
+    const PluginFile& plugin = *opened;
     PrintPlugin(plugin);
     std::string path = FullPath(options.operands[1]);
     std::string folder = FullPath(options.operands[2]);
     if (folder.back() != '\\')
         folder += '\\';
     PrintInputFile(path);
-    plugin.Need(plugin.EntryPoints().GetFile, "GetFile");
+    ChoosesWide(plugin, plugin.EntryPoints().GetFile, plugin.EntryPoints().GetFileW, "GetFile");
     std::string servedBy = AskSupport(plugin, path, options);
     RequestInput input(path, false);
-    std::vector<SpiFileInfo> entries;
+    std::vector<ArchiveEntry> entries;
     if (options.operands.size() == 4) {
         const std::string& wanted = options.operands[3];
-        auto* getFileInfo = plugin.Need(plugin.EntryPoints().GetFileInfo, "GetFileInfo");
-        SpiFileInfo entry = {};
-        int code = getFileInfo(input.Buffer(), input.Length(), wanted.c_str(), input.Flag(), &entry);
-        std::printf("GetFileInfo %s: %s\n", wanted.c_str(), DescribeResult(code).c_str());
+        ArchiveEntry entry;
+        CallResult called = CallGetFileInfo(plugin, input, wanted, entry);
+        int code = called.code;
+        std::printf("%s %s: %s\n", called.call.c_str(), wanted.c_str(), DescribeResult(code).c_str());
         if (code != 0)
-            throw HostFailure{kHostPluginError, plugin.Label() + " finds no entry " + wanted + " in " + path +
-                                                    ": GetFileInfo returned " + DescribeResult(code)};
+            throw HostFailure{kHostPluginError, plugin.Label() + " finds no entry " + wanted + " in " + path + ": " +
+                                                    called.call + " returned " + DescribeResult(code)};
         PrintEntry(entry);
         entries.push_back(entry);
     } else {
@@ -168,7 +138,7 @@ void RunExtractCommand(const HostOptions& options)
     }
     MakeFolders(folder);
     int failed = 0;
-    for (const SpiFileInfo& entry : entries)
+    for (const ArchiveEntry& entry : entries)
         failed += ExtractEntry(plugin, path, entry, folder, options.toMemory) != 0;
     if (failed)
         throw HostFailure{kHostPluginError, plugin.Label() + " could not extract " + std::to_string(failed) + " of " +

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <list>
 #include <map>
+#include <sstream>
 #include <vector>
 
 #include "catalogue_location.h"
@@ -10,6 +11,7 @@
 #include "host_commands.h"
 #include "host_failure.h"
 #include "host_files.h"
+#include "host_text.h"
 #include "library_width.h"
 #include "module_path.h"
 #include "plugin_file.h"
@@ -74,13 +76,14 @@ struct Check {
 };
 
 // What is stale about one record (nothing when it is up to date). Loads the plug-in
-// once and frees it.
+// once and frees it. The catalogue's paths are ANSI, as the registry library loads them.
 std::vector<Check> CheckRecord(const PluginModule& record)
 {
+    const std::string path = Utf8FromAnsi(record.path);
     if (IsFrontPlugin(record.path))
         return {{kFront, "lists a front plug-in itself, which would only forward to its own catalogue: remove it"}};
-    if (IsAbsolutePath(record.path) && !FileExists(record.path))
-        return {{kMissing, FolderExists(record.path) ? "missing: it is a folder" : "missing: no such file"}};
+    if (IsAbsolutePath(path) && !FileExists(path))
+        return {{kMissing, FolderExists(path) ? "missing: it is a folder" : "missing: no such file"}};
     UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     HMODULE library = LoadLibraryA(record.path.c_str());
     DWORD error = GetLastError();
@@ -93,14 +96,14 @@ std::vector<Check> CheckRecord(const PluginModule& record)
         }
         if (error == ERROR_MOD_NOT_FOUND && !IsAbsolutePath(record.path))
             return {{kMissing, "missing: not found along the library search path (the path is relative)"}};
-        return {{kCannotLoad, "cannot be loaded: " + ExplainLoadFailure(record.path, error)}};
+        return {{kCannotLoad, "cannot be loaded: " + ExplainLoadFailure(path, error)}};
     }
     std::optional<PluginModule> now = QueryLoadedPlugin(record.path, SharedRef<HMODULE>(new PluginLibrary(library)));
     if (!now)
         return {{kNotAPlugin, "exports no GetPluginInfo: not a Susie plug-in"}};
     std::vector<Check> checks;
     for (std::string& difference : RecordDifferences(record, AsCatalogued(*now)))
-        checks.push_back({kChanged, "changed: " + difference});
+        checks.push_back({kChanged, "changed: " + Utf8FromAnsi(difference)});
     return checks;
 }
 
@@ -109,12 +112,12 @@ std::vector<Check> CheckRecord(const PluginModule& record)
 void RunCheckCommand(const HostOptions& options)
 {
     std::string path = options.operands.empty()
-                           ? CataloguePathIn(FolderOf(ModuleFileName(nullptr)), GetCommandLineA())
+                           ? Utf8FromAnsi(CataloguePathIn(FolderOf(ModuleFileName(nullptr)), GetCommandLineA()))
                            : FullPath(options.operands[0]);
     if (!FileExists(path))
         throw HostFailure{kHostFileError, "cannot open the catalogue " + path + ": " +
                                               (FolderExists(path) ? "it is a folder" : "no such file")};
-    std::ifstream file(path, std::ios::in | std::ios::binary);
+    std::istringstream file(ReadWholeFile(path));
     std::list<PluginModule> records = ReadCatalogue(file);
     std::printf("catalogue %s: %u record%s\n", path.c_str(), static_cast<unsigned>(records.size()),
                 records.size() == 1 ? "" : "s");
@@ -125,7 +128,8 @@ void RunCheckCommand(const HostOptions& options)
     int number = 0;
     for (const PluginModule& record : records) {
         ++number;
-        std::string key = Lower(IsAbsolutePath(record.path) ? FullPath(record.path) : record.path);
+        const std::string recordPath = Utf8FromAnsi(record.path);
+        std::string key = Lower(IsAbsolutePath(recordPath) ? FullPath(recordPath) : recordPath);
         std::vector<Check> checks;
         auto seen = firstRecord.find(key);
         if (seen != firstRecord.end())
@@ -137,7 +141,7 @@ void RunCheckCommand(const HostOptions& options)
         }
         for (const Check& check : checks) {
             ++counts[check.finding];
-            std::printf("  record %d, %s: %s\n", number, record.path.c_str(), check.text.c_str());
+            std::printf("  record %d, %s: %s\n", number, recordPath.c_str(), check.text.c_str());
         }
         staleRecords += !checks.empty();
     }

@@ -5,21 +5,34 @@
 #include <cstdio>
 #include <fstream>
 #include <list>
+#include <optional>
 
 #include "catalogue_reader.h"
 #include "catalogue_location.h"
+#include "code_page_text.h"
 #include "host_files.h"
+#include "host_text.h"
 #include "module_path.h"
 #include "set_names.h"
 
 namespace {
 
-std::string FirstMatch(const PluginModule& module, const std::string& fileName)
+// The name as the front plug-in was given it, and as it hands it on: the wide name
+// to W entry points, the ANSI name (or short name) to the others.
+struct AskedName {
+    bool wide;
+    std::wstring wideName;
+    std::optional<std::string> ansiName;
+};
+
+std::string FirstMatch(const PluginModule& module, const AskedName& name)
 {
     for (const FileFilter& filter : module.filters) {
         for (const std::string& pattern : filter.patterns) {
-            if (PathMatchSpecA(fileName.c_str(), pattern.c_str()))
-                return pattern;
+            bool matches = name.wide ? PathMatchSpecW(name.wideName.c_str(), WideFromAnsi(pattern).c_str())
+                                     : PathMatchSpecA(name.ansiName->c_str(), pattern.c_str());
+            if (matches)
+                return Utf8FromAnsi(pattern);
         }
     }
     return std::string();
@@ -30,13 +43,13 @@ std::string AllPatterns(const PluginModule& module)
     std::string all;
     for (const FileFilter& filter : module.filters) {
         for (const std::string& pattern : filter.patterns)
-            all += (all.empty() ? "" : ";") + pattern;
+            all += (all.empty() ? "" : ";") + Utf8FromAnsi(pattern);
     }
     return all.empty() ? "none" : all;
 }
 
 // Asks one catalogued plug-in, loaded from its path exactly as the catalogue has it.
-std::string AskCatalogued(const PluginModule& module, const std::string& fileName, const SupportProbe& probe,
+std::string AskCatalogued(const PluginModule& module, const AskedName& name, const SupportProbe& probe,
                           bool& accepted)
 {
     accepted = false;
@@ -45,17 +58,30 @@ std::string AskCatalogued(const PluginModule& module, const std::string& fileNam
     DWORD error = GetLastError();
     SetErrorMode(oldMode);
     if (!library) {
-        std::string why = "cannot be loaded: " + ExplainLoadFailure(module.path, error);
+        std::string why = "cannot be loaded: " + ExplainLoadFailure(Utf8FromAnsi(module.path), error);
         if (!IsAbsolutePath(module.path))
             why += "; the path is relative, and Windows does not look beside the catalogue";
         return why;
     }
     PluginEntryPoints entryPoints = ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(library)));
-    if (!entryPoints.IsSupported)
+    int answer = 0;
+    std::string call = "IsSupported";
+    if (name.wide && entryPoints.IsSupportedW) {
+        answer = entryPoints.IsSupportedW(name.wideName.c_str(), probe.Argument());
+        call += "W";
+    } else if (!entryPoints.IsSupported) {
         return "exports no IsSupported, so it is never asked";
-    int answer = entryPoints.IsSupported(fileName.c_str(), probe.Argument());
+    } else {
+        std::optional<std::string> ansi = name.wide ? AnsiNameOfFile(name.wideName) : name.ansiName;
+        if (!ansi)
+            return "has no W entry points, and the file's name has neither an ANSI form nor a short name, so it "
+                   "cannot be asked";
+        answer = entryPoints.IsSupported(ansi->c_str(), probe.Argument());
+        if (name.wide && !AnsiFromWide(name.wideName))
+            call += ", given the short name " + Utf8FromAnsi(*ansi) + ",";
+    }
     accepted = answer != 0;
-    return accepted ? "IsSupported says yes" : "IsSupported says no";
+    return call + (accepted ? " says yes" : " says no");
 }
 
 }  // namespace
@@ -63,41 +89,56 @@ std::string AskCatalogued(const PluginModule& module, const std::string& fileNam
 std::string ReportCatalogue(const PluginFile& front, const std::string& fileName, const SupportProbe& probe)
 {
     std::string folder = FolderOf(front.Path());
-    std::string cataloguePath = CataloguePathIn(folder, GetCommandLineA());
     bool haveRegistry = FileExists(folder + BRISK_REGISTRY_LIBRARY);
-    bool haveCatalogue = FileExists(cataloguePath);
+    // The registry library finds its catalogue by its own ANSI path.
+    std::optional<std::string> ansiFolder = AnsiNameOfFile(WideFromUtf8(folder));
+    std::string ansiCataloguePath = ansiFolder ? CataloguePathIn(*ansiFolder, GetCommandLineA()) : std::string();
+    std::string cataloguePath = Utf8FromAnsi(ansiCataloguePath);
+    bool haveCatalogue = ansiFolder && FileExists(cataloguePath);
     if (!haveRegistry && !haveCatalogue)
         return std::string();
     if (!haveRegistry)
         std::printf("  note: " BRISK_REGISTRY_LIBRARY " is not beside %s: a front plug-in then offers no plug-in at all\n",
                     front.Label().c_str());
+    if (!ansiFolder) {
+        std::printf("  note: the ANSI code page cannot write the folder %s and it has no short name: the registry "
+                    "library there finds no catalogue\n",
+                    folder.c_str());
+        return std::string();
+    }
     if (!haveCatalogue) {
         std::printf("  note: no catalogue %s: the front plug-in offers no plug-in; make one with " BRISK_SPILIST_PROGRAM "\n",
                     cataloguePath.c_str());
         return std::string();
     }
-    std::ifstream file(cataloguePath, std::ios::in | std::ios::binary);
+    AskedName name;
+    name.wide = front.UsesWide(reinterpret_cast<const void*>(front.EntryPoints().IsSupportedW));
+    name.wideName = WideFromUtf8(fileName);
+    if (!name.wide)
+        name.ansiName = AnsiFileName(fileName);
+    std::ifstream file(ansiCataloguePath, std::ios::in | std::ios::binary);
     std::list<PluginModule> modules = ReadCatalogue(file);
     int ofVersion = 0;
     for (const PluginModule& module : modules)
-        ofVersion += module.version == front.Version();
+        ofVersion += Utf8FromAnsi(module.version) == front.Version();
     std::printf("  catalogue %s: %d record%s, %d of version %s\n", cataloguePath.c_str(),
                 static_cast<int>(modules.size()), modules.size() == 1 ? "" : "s", ofVersion,
                 front.Version().c_str());
     std::string accepting;
     for (const PluginModule& module : modules) {
-        if (module.version != front.Version())
+        if (Utf8FromAnsi(module.version) != front.Version())
             continue;
-        std::string pattern = FirstMatch(module, fileName);
+        std::string path = Utf8FromAnsi(module.path);
+        std::string pattern = FirstMatch(module, name);
         if (pattern.empty()) {
-            std::printf("    %s: no pattern matches (%s)\n", module.path.c_str(), AllPatterns(module).c_str());
+            std::printf("    %s: no pattern matches (%s)\n", path.c_str(), AllPatterns(module).c_str());
             continue;
         }
         bool accepted = false;
-        std::string answer = AskCatalogued(module, fileName, probe, accepted);
-        std::printf("    %s: %s matches; %s\n", module.path.c_str(), pattern.c_str(), answer.c_str());
+        std::string answer = AskCatalogued(module, name, probe, accepted);
+        std::printf("    %s: %s matches; %s\n", path.c_str(), pattern.c_str(), answer.c_str());
         if (accepted)
-            accepting += (accepting.empty() ? "" : ", ") + module.path.substr(module.path.find_last_of("\\/") + 1);
+            accepting += (accepting.empty() ? "" : ", ") + path.substr(path.find_last_of("\\/") + 1);
     }
     return accepting;
 }

@@ -2,6 +2,7 @@
 
 // The spihost commands and what they share. Every command prints its steps to
 // standard output and ends by throwing HostFailure when it cannot finish.
+#include <memory>
 #include <string>
 
 #include "host_options.h"
@@ -21,7 +22,9 @@ void RunCheckCommand(const HostOptions& options);
 class RequestInput {
 public:
     RequestInput(const std::string& path, bool fromMemory);
-    LPCSTR Buffer() const { return fromMemory_ ? image_.data() : path_.c_str(); }
+    bool FromMemory() const { return fromMemory_; }
+    const std::string& Path() const { return path_; }
+    const char* Image() const { return image_.data(); }
     LONG_PTR Length() const { return fromMemory_ ? static_cast<LONG_PTR>(image_.size()) : 0; }
     unsigned int Flag() const { return fromMemory_ ? kSpiInputMemory : kSpiInputFile; }
     const char* KindText() const { return fromMemory_ ? "memory image" : "file by name"; }
@@ -51,3 +54,6 @@ int WINAPI CountProgress(int done, int total, LONG_PTR counter);
 void PrintArchiveList(const PluginFile& plugin, const RequestInput& input, const std::string& path);
 // The picture's information; prints it.
 void PrintPictureInfo(const PluginFile& plugin, const RequestInput& input, const std::string& path);
+
+// The plug-in spihost is to ask, loaded as the options say.
+std::unique_ptr<PluginFile> OpenPlugin(const HostOptions& options);

@@ -3,15 +3,17 @@
 #include <vector>
 
 #include "host_failure.h"
+#include "host_text.h"
 
 std::string FullPath(const std::string& path)
 {
-    DWORD length = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    std::wstring wide = WideFromUtf8(path);
+    DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (length == 0)
         return path;
-    std::vector<char> buffer(length + 1);
-    GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-    return buffer.data();
+    std::vector<wchar_t> buffer(length + 1);
+    GetFullPathNameW(wide.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    return Utf8FromWide(buffer.data());
 }
 
 bool IsAbsolutePath(const std::string& path)
@@ -22,23 +24,23 @@ bool IsAbsolutePath(const std::string& path)
 
 bool FileExists(const std::string& path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool FolderExists(const std::string& path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string SystemMessage(DWORD error)
 {
-    char* text = nullptr;
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+    wchar_t* text = nullptr;
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string message = length ? std::string(text, length) : std::string("unknown error");
+                                  nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    std::string message = length ? Utf8FromWide(text, length) : std::string("unknown error");
     if (text)
         LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.' ||
@@ -48,7 +50,7 @@ std::string SystemMessage(DWORD error)
 }
 
 InputHandle::InputHandle(const std::string& path)
-    : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    : handle_(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr))
 {
     if (handle_ == INVALID_HANDLE_VALUE) {
@@ -91,7 +93,7 @@ std::string ReadWholeFile(const std::string& path)
 void WriteWholeFile(const std::string& path, const std::string& bytes)
 {
     HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw HostFailure{kHostFileError, "cannot write " + path + ": " + SystemMessage(GetLastError())};
     DWORD written = 0;
@@ -99,7 +101,7 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
     DWORD error = GetLastError();
     CloseHandle(file);
     if (!wrote || written != bytes.size()) {
-        DeleteFileA(path.c_str());
+        DeleteFileW(WideFromUtf8(path).c_str());
         throw HostFailure{kHostFileError, "cannot write " + path + ": " + SystemMessage(error)};
     }
 }
@@ -111,6 +113,6 @@ void MakeFolders(const std::string& path)
     std::string::size_type cut = path.find_last_of("\\/", path.size() - 2);
     if (cut != std::string::npos && cut > 2)
         MakeFolders(path.substr(0, cut));
-    if (!CreateDirectoryA(path.c_str(), nullptr) && !FolderExists(path))
+    if (!CreateDirectoryW(WideFromUtf8(path).c_str(), nullptr) && !FolderExists(path))
         throw HostFailure{kHostFileError, "cannot make folder " + path + ": " + SystemMessage(GetLastError())};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 // The files spihost itself reads and writes (the plug-ins open theirs on their own).
+// Every path is UTF-8.
 #include <windows.h>
 
 #include <cstdint>

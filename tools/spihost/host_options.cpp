@@ -41,10 +41,13 @@ const char kHostUsageText[] =
     "  --handle        IsSupported gets an open file handle, not the file's first 2 KB\n"
     "  --preview       picture: ask GetPreview instead of GetPicture\n"
     "  --to-memory     extract: ask for each entry in memory and write it out here\n"
+    "  --ansi          call the ANSI entry points even where the plug-in exports W ones\n"
+    "                  (by default spihost calls the W ones when exported, as hosts do)\n"
     "  /configfile:NAME is left on the command line for the front plug-ins' catalogue\n"
     "exit status: 0 done, 1 the plug-in reported an error, 2 usage, 3 the plug-in cannot\n"
     "be loaded or lacks a function, 4 the plug-in does not accept the file, 5 a file\n"
-    "cannot be read or written, 6 check found stale records\n";
+    "cannot be read or written, 6 check found stale records\n"
+    "spihost writes its report in UTF-8.\n";
 
 bool ParseHostOptions(const std::vector<std::string>& arguments, HostOptions& options, std::string& problem)
 {
@@ -61,6 +64,8 @@ bool ParseHostOptions(const std::vector<std::string>& arguments, HostOptions& op
             parsed.byHandle = true;
         else if (argument == "--preview")
             parsed.preview = true;
+        else if (argument == "--ansi")
+            parsed.ansiOnly = true;
         else if (argument.size() > 2 && argument.compare(0, 2, "--") == 0) {
             problem = "unknown option " + argument;
             return false;

@@ -11,6 +11,7 @@ struct HostOptions {
     bool toMemory = false;    // extract: the plug-in hands entries over in memory
     bool byHandle = false;    // IsSupported gets a file handle instead of the first 2 KB
     bool preview = false;     // picture: GetPreview instead of GetPicture
+    bool ansiOnly = false;    // call the ANSI entry points even where W ones are exported
 };
 
 // Fills `options`; false with `problem` set when the line is not a valid request.

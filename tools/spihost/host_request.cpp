@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "catalogue_report.h"
+#include "entry_point_calls.h"
 #include "host_failure.h"
 #include "host_files.h"
 #include "result_meaning.h"
@@ -29,10 +30,12 @@ void PrintInputFile(const std::string& path)
 
 std::string AskSupport(const PluginFile& plugin, const std::string& path, const HostOptions& options)
 {
-    auto* isSupported = plugin.Need(plugin.EntryPoints().IsSupported, "IsSupported");
+    const PluginEntryPoints& entry = plugin.EntryPoints();
+    ChoosesWide(plugin, entry.IsSupported, entry.IsSupportedW, "IsSupported");
     SupportProbe probe(path, options.byHandle);
-    int answer = isSupported(path.c_str(), probe.Argument());
-    std::printf("IsSupported, given %s: %s (answer %d)\n", probe.KindText(), answer ? "yes" : "no", answer);
+    CallResult asked = CallIsSupported(plugin, path, probe.Argument());
+    int answer = asked.code;
+    std::printf("%s, given %s: %s (answer %d)\n", asked.call.c_str(), probe.KindText(), answer ? "yes" : "no", answer);
     std::string forwardedTo = ReportCatalogue(plugin, path, probe);
     if (!answer)
         throw HostFailure{kHostNotAccepted, plugin.Label() + " does not accept " + path + " (IsSupported said no)"};
@@ -77,9 +80,15 @@ void RunHostCommand(const HostOptions& options)
         RunExtractCommand(options);
 }
 
+std::unique_ptr<PluginFile> OpenPlugin(const HostOptions& options)
+{
+    return std::make_unique<PluginFile>(options.operands[0], options.ansiOnly);
+}
+
 void RunInfoCommand(const HostOptions& options)
 {
-    PluginFile plugin(options.operands[0]);
+    std::unique_ptr<PluginFile> opened = OpenPlugin(options);
+    const PluginFile& plugin = *opened;
     PrintPlugin(plugin);
     std::string path = FullPath(options.operands[1]);
     PrintInputFile(path);
@@ -97,7 +106,8 @@ void RunInfoCommand(const HostOptions& options)
 
 void RunPluginCommand(const HostOptions& options)
 {
-    PluginFile plugin(options.operands[0]);
+    std::unique_ptr<PluginFile> opened = OpenPlugin(options);
+    const PluginFile& plugin = *opened;
     PrintPlugin(plugin);
     for (std::size_t i = 0; i < plugin.Filters().size(); ++i)
         std::printf("filter %u  %s  \"%s\"\n", static_cast<unsigned>(i + 1), plugin.Filters()[i].first.c_str(),
@@ -110,10 +120,23 @@ void RunPluginCommand(const HostOptions& options)
         {"GetFileInfo", entry.GetFileInfo != nullptr},       {"GetFile", entry.GetFile != nullptr},
         {"ConfigurationDlg", entry.ConfigurationDlg != nullptr},
     };
-    std::string present, missing;
+    const std::pair<const char*, bool> wideExports[] = {
+        {"GetPluginInfoW", entry.GetPluginInfoW != nullptr},   {"IsSupportedW", entry.IsSupportedW != nullptr},
+        {"GetPictureInfoW", entry.GetPictureInfoW != nullptr}, {"GetPictureW", entry.GetPictureW != nullptr},
+        {"GetPreviewW", entry.GetPreviewW != nullptr},         {"GetArchiveInfoW", entry.GetArchiveInfoW != nullptr},
+        {"GetFileInfoW", entry.GetFileInfoW != nullptr},       {"GetFileW", entry.GetFileW != nullptr},
+    };
+    std::string present, missing, wide;
     for (const auto& item : exports)
         (item.second ? present : missing) += std::string(" ") + item.first;
+    for (const auto& item : wideExports)
+        wide += item.second ? std::string(" ") + item.first : std::string();
     std::printf("exports  %s\n", present.c_str());
     if (!missing.empty())
         std::printf("lacks    %s\n", missing.c_str());
+    if (wide.empty())
+        std::printf("W exports none: hosts give it names as the ANSI code page writes them\n");
+    else
+        std::printf("W exports%s%s\n", wide.c_str(),
+                    options.ansiOnly ? " (not called: --ansi)" : "");
 }

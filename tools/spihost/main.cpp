@@ -8,10 +8,16 @@
 
 #include "host_commands.h"
 #include "host_failure.h"
+#include "host_text.h"
 
-int main(int argc, char** argv)
+// The wide command line, so that file names the ANSI code page cannot write arrive
+// whole.
+extern "C" int wmain(int argc, wchar_t** argv)
 {
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    Utf8Console console;
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(Utf8FromWide(argv[i]));
     HostOptions options;
     std::string problem;
     if (!ParseHostOptions(arguments, options, problem)) {

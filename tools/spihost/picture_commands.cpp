@@ -2,8 +2,10 @@
 #include <cstring>
 
 #include "dib_file.h"
+#include "entry_point_calls.h"
 #include "host_commands.h"
 #include "host_files.h"
+#include "host_text.h"
 #include "picture_record.h"
 #include "received_block.h"
 #include "result_meaning.h"
@@ -24,11 +26,11 @@ std::string BlockText(const ReceivedBlock& block)
 
 void PrintPictureInfo(const PluginFile& plugin, const RequestInput& input, const std::string& path)
 {
-    auto* getPictureInfo = plugin.Need(plugin.EntryPoints().GetPictureInfo, "GetPictureInfo");
     PictureRecord record;
-    int code = getPictureInfo(input.Buffer(), input.Length(), input.Flag(), record.Target());
-    std::printf("GetPictureInfo (%s): %s\n", input.KindText(), DescribeResult(code).c_str());
-    RequireSuccess(plugin, "GetPictureInfo", code, path);
+    CallResult called = CallGetPictureInfo(plugin, input, record.Target());
+    int code = called.code;
+    std::printf("%s (%s): %s\n", called.call.c_str(), input.KindText(), DescribeResult(code).c_str());
+    RequireSuccess(plugin, called.call.c_str(), code, path);
     ReceivedBlock text(record.TextHandle());
     const SpiPictureInfo& info = record.Info();
     std::printf("  %ld x %ld pixels, %d bits per pixel", static_cast<long>(info.width), static_cast<long>(info.height),
@@ -38,7 +40,8 @@ void PrintPictureInfo(const PluginFile& plugin, const RequestInput& input, const
     if (info.left || info.top)
         std::printf(", placed at %ld,%ld", static_cast<long>(info.left), static_cast<long>(info.top));
     std::printf("\n");
-    std::string description = BlockText(text);
+    // The text is in the ANSI code page from either kind of entry point.
+    std::string description = Utf8FromAnsi(BlockText(text));
     if (!description.empty())
         std::printf("  text: %s\n", description.c_str());
     if (record.Unpadded())
@@ -47,21 +50,26 @@ void PrintPictureInfo(const PluginFile& plugin, const RequestInput& input, const
 
 void RunPictureCommand(const HostOptions& options)
 {
-    PluginFile plugin(options.operands[0]);
+    std::unique_ptr<PluginFile> opened = OpenPlugin(options);
+    const PluginFile& plugin = *opened;
     PrintPlugin(plugin);
     std::string path = FullPath(options.operands[1]);
     std::string outputPath = FullPath(options.operands[2]);
     PrintInputFile(path);
-    const char* call = options.preview ? "GetPreview" : "GetPicture";
-    auto* decode = plugin.Need(options.preview ? plugin.EntryPoints().GetPreview : plugin.EntryPoints().GetPicture,
-                               call);
+    const PluginEntryPoints& entry = plugin.EntryPoints();
+    if (options.preview)
+        ChoosesWide(plugin, entry.GetPreview, entry.GetPreviewW, "GetPreview");
+    else
+        ChoosesWide(plugin, entry.GetPicture, entry.GetPictureW, "GetPicture");
     std::string servedBy = AskSupport(plugin, path, options);
     RequestInput input(path, options.fromMemory);
     HLOCAL infoHandle = nullptr;
     HLOCAL bitsHandle = nullptr;
     int progressReports = 0;
-    int code = decode(input.Buffer(), input.Length(), input.Flag(), &infoHandle, &bitsHandle, CountProgress,
-                      reinterpret_cast<LONG_PTR>(&progressReports));
+    CallResult called = CallDecode(plugin, options.preview, input, &infoHandle, &bitsHandle, CountProgress,
+                                   reinterpret_cast<LONG_PTR>(&progressReports));
+    int code = called.code;
+    const char* call = called.call.c_str();
     ReceivedBlock info(code == 0 ? infoHandle : nullptr);
     ReceivedBlock bits(code == 0 ? bitsHandle : nullptr);
     std::printf("%s (%s): %s, %d progress report%s\n", call, input.KindText(), DescribeResult(code).c_str(),

@@ -3,18 +3,27 @@
 #include <vector>
 
 #include "host_files.h"
+#include "host_text.h"
 
 namespace {
 
 // A plug-in that answers every number would never end the list.
 constexpr int kMostInformationNumbers = 200;
 
-std::string Information(GetPluginInfoFunction* getPluginInfo, int number, bool& answered)
+// One text of the information table, in UTF-8. Some plug-ins leave a cut text
+// unterminated, so the buffer's last unit is made zero.
+std::string Information(const PluginEntryPoints& entryPoints, bool wide, int number, bool& answered)
 {
+    if (wide) {
+        std::vector<wchar_t> buffer(4096, L'\0');
+        answered = entryPoints.GetPluginInfoW(number, buffer.data(), static_cast<int>(buffer.size())) != 0;
+        buffer.back() = L'\0';
+        return answered ? Utf8FromWide(buffer.data()) : std::string();
+    }
     std::vector<char> buffer(4096, '\0');
-    answered = getPluginInfo(number, buffer.data(), static_cast<int>(buffer.size())) != 0;
+    answered = entryPoints.GetPluginInfo(number, buffer.data(), static_cast<int>(buffer.size())) != 0;
     buffer.back() = '\0';
-    return answered ? std::string(buffer.data()) : std::string();
+    return answered ? Utf8FromAnsi(buffer.data()) : std::string();
 }
 
 }  // namespace
@@ -50,13 +59,13 @@ std::string ExplainLoadFailure(const std::string& path, DWORD error)
     }
 }
 
-PluginFile::PluginFile(const std::string& path) : path_(FullPath(path))
+PluginFile::PluginFile(const std::string& path, bool ansiOnly) : path_(FullPath(path)), ansiOnly_(ansiOnly)
 {
     if (!FileExists(path_))
         throw HostFailure{kHostCannotLoad, "cannot load plug-in " + path_ + ": " + ExplainLoadFailure(path_, ERROR_FILE_NOT_FOUND)};
     // Error boxes of the loader would stop an unattended run.
     UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE library = LoadLibraryA(path_.c_str());
+    HMODULE library = LoadLibraryW(WideFromUtf8(path_).c_str());
     DWORD error = GetLastError();
     SetErrorMode(oldMode);
     if (!library)
@@ -66,14 +75,15 @@ PluginFile::PluginFile(const std::string& path) : path_(FullPath(path))
         throw HostFailure{kHostCannotLoad, "cannot use " + path_ + ": it loads, but exports no GetPluginInfo, so it "
                                            "is not a Susie plug-in (or exports decorated names such as "
                                            "GetPluginInfo@12)"};
+    const bool wide = UsesWide(reinterpret_cast<const void*>(entryPoints_.GetPluginInfoW));
     bool answered = false;
-    version_ = Information(entryPoints_.GetPluginInfo, 0, answered);
-    name_ = Information(entryPoints_.GetPluginInfo, 1, answered);
+    version_ = Information(entryPoints_, wide, 0, answered);
+    name_ = Information(entryPoints_, wide, 1, answered);
     for (int number = 2; number < kMostInformationNumbers; number += 2) {
-        std::string patterns = Information(entryPoints_.GetPluginInfo, number, answered);
+        std::string patterns = Information(entryPoints_, wide, number, answered);
         if (!answered)
             break;
-        std::string description = Information(entryPoints_.GetPluginInfo, number + 1, answered);
+        std::string description = Information(entryPoints_, wide, number + 1, answered);
         filters_.emplace_back(patterns, description);
         if (!answered)
             break;

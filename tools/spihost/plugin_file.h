@@ -11,8 +11,9 @@
 
 class PluginFile {
 public:
-    // Loads the plug-in; throws HostFailure (cannot load) saying why not.
-    explicit PluginFile(const std::string& path);
+    // Loads the plug-in; throws HostFailure (cannot load) saying why not. With
+    // `ansiOnly` spihost never calls a W entry point of it.
+    explicit PluginFile(const std::string& path, bool ansiOnly = false);
     PluginFile(const PluginFile&) = delete;
     PluginFile& operator=(const PluginFile&) = delete;
 
@@ -30,6 +31,10 @@ public:
     // "image import filter", "archive extractor" or "unknown kind".
     std::string KindText() const;
 
+    // Whether spihost calls the W entry point `wide` rather than its ANSI twin: when
+    // the plug-in exports it, as hosts choose, unless told to use ANSI.
+    bool UsesWide(const void* wide) const { return wide && !ansiOnly_; }
+
     // The entry point, or HostFailure (cannot load) when the plug-in lacks it.
     template <class Function>
     Function* Need(Function* entryPoint, const char* name) const
@@ -41,11 +46,12 @@ public:
 
 private:
     std::string path_;
+    bool ansiOnly_;
     PluginEntryPoints entryPoints_;
     std::string version_;
     std::string name_;
     std::vector<std::pair<std::string, std::string>> filters_;
 };
 
-// Why LoadLibraryA failed for `path` with `error`, in words a user can act on.
+// Why loading the library failed for `path` with `error`, in words a user can act on.
 std::string ExplainLoadFailure(const std::string& path, DWORD error);

@@ -3,6 +3,9 @@
 #include <vector>
 
 #include "host_files.h"
+#if defined(_WIN64)
+#include "bridged_plugin_file.h"
+#endif
 #include "host_text.h"
 
 namespace {
@@ -68,9 +71,15 @@ PluginFile::PluginFile(const std::string& path, bool ansiOnly) : path_(FullPath(
     HMODULE library = LoadLibraryW(WideFromUtf8(path_).c_str());
     DWORD error = GetLastError();
     SetErrorMode(oldMode);
-    if (!library)
+    bool bound = library != nullptr;
+    if (library)
+        entryPoints_ = ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(library)));
+#if defined(_WIN64)
+    if (!bound && error == ERROR_BAD_EXE_FORMAT)
+        bound = BindThroughBridge(path_, entryPoints_);
+#endif
+    if (!bound)
         throw HostFailure{kHostCannotLoad, "cannot load plug-in " + path_ + ": " + ExplainLoadFailure(path_, error)};
-    entryPoints_ = ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(library)));
     if (!entryPoints_.GetPluginInfo)
         throw HostFailure{kHostCannotLoad, "cannot use " + path_ + ": it loads, but exports no GetPluginInfo, so it "
                                            "is not a Susie plug-in (or exports decorated names such as "

@@ -11,15 +11,16 @@ failed=0
 
 if [ -f "$bin/BriskImp.sph" ]; then
   format=pei-x86-64 width=x86-64
-  files="briskspi64.dll BriskImp.sph BriskArc.sph spilist64.exe spihost64.exe"
+  files="briskspi64.dll BriskImp.sph BriskArc.sph spilist64.exe spihost64.exe briskbridge32.exe"
 else
   format=pei-i386 width=i386
-  files="briskspi.dll BriskImp.spi BriskArc.spi spilist.exe spihost.exe foreachline.exe"
+  files="briskspi.dll BriskImp.spi BriskArc.spi spilist.exe spihost.exe foreachline.exe briskbridge32.exe"
 fi
 
 expected_exports() {
   case $1 in
-    briskspi.dll|briskspi64.dll) echo "GetAllModules ShowAbout" ;;
+    briskspi.dll) echo "GetAllModules ShowAbout" ;;
+    briskspi64.dll) echo "GetAllModules ShowAbout BindBridgedPlugin" ;;
     BriskImp.sp?) echo "ConfigurationDlg GetPictureInfo GetPicture GetPluginInfo GetPreview IsSupported GetPluginInfoW IsSupportedW GetPictureInfoW GetPictureW GetPreviewW" ;;
     BriskArc.sp?) echo "ConfigurationDlg GetArchiveInfo GetFileInfo GetFile GetPluginInfo IsSupported GetPluginInfoW IsSupportedW GetArchiveInfoW GetFileInfoW GetFileW" ;;
     *) echo "" ;;
@@ -33,8 +34,11 @@ for file in $files; do
   fi
   dump=$($objdump -p "$path")
   ok=1
-  if ! grep -q "file format $format" <<<"$dump"; then
-    echo "FAIL $file: not a $width Windows binary"; ok=0
+  # The bridge's helper is a 32-bit program in both sets: it runs the 32-bit plug-ins.
+  file_format=$format file_width=$width
+  [ "$file" = briskbridge32.exe ] && file_format=pei-i386 file_width=i386
+  if ! grep -q "file format $file_format" <<<"$dump"; then
+    echo "FAIL $file: not a $file_width Windows binary"; ok=0
   fi
   while read -r dll; do
     if ! grep -qiE "$system_dlls" <<<"$dll"; then
@@ -48,7 +52,7 @@ for file in $files; do
       echo "FAIL $file: exports [$(echo $have)], expected [$(echo $want)]"; ok=0
     fi
   fi
-  [ $ok -eq 1 ] && echo "ok   $file: $width, system DLLs only${want:+, exports $(echo $want)}"
+  [ $ok -eq 1 ] && echo "ok   $file: $file_width, system DLLs only${want:+, exports $(echo $want)}"
   [ $ok -eq 1 ] || failed=1
 done
 exit $failed

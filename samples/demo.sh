@@ -15,7 +15,7 @@ source "$source_dir/cmake/wine-env.sh"
 if [ $# -lt 2 ]; then
   # Both sets where this machine runs 32-bit programs; the 64-bit set alone where it
   # cannot.
-  demo_programs=(BriskImp BriskArc briskspi spilist spihost SampleBmp SampleTar make_samples)
+  demo_programs=(BriskImp BriskArc briskspi spilist spihost SampleBmp SampleTar make_samples briskbridge32)
   sets=()
   if brisk_can_run_32bit; then
     cmake --preset i686 -S "$source_dir" -DBRISK_BUILD_TESTS=OFF >/dev/null
@@ -130,6 +130,26 @@ cmp -s files/picture.bmp 'out/出力😀.bmp'
 run $spihost extract "host\\$arc" 'files\書庫😀.tar' 'out\展開😀'
 grep -q 'Hello from inside a tar archive.' 'out/展開😀/hello.txt'
 echo "(the picture and the archive's entries arrived whole under names no ANSI entry point could be given)"
+
+narrow_bin=$source_dir/build/i686/bin
+if [ $width = 64 ] && [ -f "$bin/briskbridge32.exe" ] && [ -f "$narrow_bin/SampleBmp.spi" ] && brisk_can_run_32bit; then
+  step "9. 32-bit plug-ins for the 64-bit host: $imp and $arc served through briskbridge32.exe"
+  mkdir -p host-bridged plugins32 out-bridged
+  cp "$bin/$imp" "$bin/$arc" "$bin/$registry" "$bin/briskbridge32.exe" host-bridged/
+  cp "$narrow_bin/SampleBmp.spi" "$narrow_bin/SampleTar.spi" plugins32/
+  echo "host-bridged\\   $(cd host-bridged && echo *)"
+  echo "plugins32\\      $(cd plugins32 && echo *)   (32-bit plug-ins)"
+  echo "\$ $spilist $(windows_path "$work/plugins32/SampleBmp.spi") $(windows_path "$work/plugins32/SampleTar.spi") > host-bridged\\$catalogue"
+  "$wine" "$bin/$spilist" "$(windows_path "$work/plugins32/SampleBmp.spi")" \
+    "$(windows_path "$work/plugins32/SampleTar.spi")" >"host-bridged/$catalogue"
+  tr -d '\r' <"host-bridged/$catalogue" | sed 's/^/    /'
+  run $spihost plugin 'plugins32\SampleBmp.spi'
+  run $spihost picture "host-bridged\\$imp" 'files\picture.bmp' 'out-bridged\picture.bmp'
+  cmp -s files/picture.bmp out-bridged/picture.bmp
+  run $spihost extract "host-bridged\\$arc" 'files\archive.tar' out-bridged
+  grep -q 'Hello from inside a tar archive.' out-bridged/hello.txt
+  echo "(the 64-bit host read the picture and the archive through 32-bit plug-ins: the same bytes as in-process)"
+fi
 
 echo
 echo "Demo done: each request went to the front plug-in, which passed it to the catalogued plug-in that reads the file."

@@ -1,10 +1,7 @@
 #include "bridged_plugin_file.h"
 
-#include <cstdio>
-
 #include "bridged_binding.h"
 #include "library_file_width.h"
-#include "set_names.h"
 
 bool BindThroughBridge(const std::string& path, PluginEntryPoints& entryPoints)
 {
@@ -14,6 +11,5 @@ bool BindThroughBridge(const std::string& path, PluginEntryPoints& entryPoints)
     if (!BindBridged(path.c_str(), &binding))
         return false;
     entryPoints = *binding;
-    std::printf("bridged: a 32-bit plug-in, served by " BRISK_BRIDGE_PROGRAM "\n");
     return true;
 }

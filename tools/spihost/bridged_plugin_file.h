@@ -1,7 +1,7 @@
 #pragma once
 
 // spihost64's way to a 32-bit plug-in: the bridge's helper beside it loads the
-// plug-in, and spihost64 says so before it calls the plug-in.
+// plug-in; the callers say so.
 #include <string>
 
 #include "plugin_binding.h"

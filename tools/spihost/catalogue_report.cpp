@@ -1,5 +1,9 @@
 #include "catalogue_report.h"
 
+#if defined(_WIN64)
+#include "bridged_plugin_file.h"
+#endif
+
 #include <shlwapi.h>
 
 #include <cstdio>
@@ -57,15 +61,21 @@ std::string AskCatalogued(const PluginModule& module, const AskedName& name, con
     HMODULE library = LoadLibraryA(module.path.c_str());
     DWORD error = GetLastError();
     SetErrorMode(oldMode);
-    if (!library) {
+    PluginEntryPoints entryPoints;
+    std::string call = "IsSupported";
+    if (library)
+        entryPoints = ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(library)));
+#if defined(_WIN64)
+    else if (error == ERROR_BAD_EXE_FORMAT && BindThroughBridge(module.path, entryPoints))
+        call = "bridged (32-bit, served by " BRISK_BRIDGE_PROGRAM "): IsSupported";
+#endif
+    else {
         std::string why = "cannot be loaded: " + ExplainLoadFailure(Utf8FromAnsi(module.path), error);
         if (!IsAbsolutePath(module.path))
             why += "; the path is relative, and Windows does not look beside the catalogue";
         return why;
     }
-    PluginEntryPoints entryPoints = ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(library)));
     int answer = 0;
-    std::string call = "IsSupported";
     if (name.wide && entryPoints.IsSupportedW) {
         answer = entryPoints.IsSupportedW(name.wideName.c_str(), probe.Argument());
         call += "W";

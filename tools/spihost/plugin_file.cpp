@@ -1,8 +1,10 @@
 #include "plugin_file.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "host_files.h"
+#include "set_names.h"
 #if defined(_WIN64)
 #include "bridged_plugin_file.h"
 #endif
@@ -75,8 +77,10 @@ PluginFile::PluginFile(const std::string& path, bool ansiOnly) : path_(FullPath(
     if (library)
         entryPoints_ = ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(library)));
 #if defined(_WIN64)
-    if (!bound && error == ERROR_BAD_EXE_FORMAT)
-        bound = BindThroughBridge(path_, entryPoints_);
+    if (!bound && error == ERROR_BAD_EXE_FORMAT && BindThroughBridge(path_, entryPoints_)) {
+        bound = true;
+        std::printf("bridged: a 32-bit plug-in, served by " BRISK_BRIDGE_PROGRAM "\n");
+    }
 #endif
     if (!bound)
         throw HostFailure{kHostCannotLoad, "cannot load plug-in " + path_ + ": " + ExplainLoadFailure(path_, error)};

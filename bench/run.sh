@@ -22,7 +22,7 @@ else
   echo "note: this kernel cannot run 32-bit programs; only the 64-bit build is measured" >&2
 fi
 arches+=(x86_64)
-benches=(startup_bench forwarding_bench probe_bench catalogue_bench)
+benches=(startup_bench forwarding_bench probe_bench catalogue_bench bridge_bench)
 
 build_of() { [ "$1" = i686 ] && echo build/bench-i686 || echo build/bench-x64; }
 loader_of() { [ "$1" = i686 ] && echo /usr/lib/wine/wine || echo /usr/lib/wine/wine64; }
@@ -33,8 +33,10 @@ loads=""
 for arch in "${arches[@]}"; do
   build=$(build_of $arch)
   loader=$(loader_of $arch)
+  # The 64-bit build's bridge helper and 32-bit plug-ins come from the 32-bit bench build.
   cmake -S . -B "$build" -G Ninja --toolchain "cmake/toolchain-mingw-$arch.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DBRISK_BUILD_TESTS=ON -DBRISK_WINE="$loader" >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DBRISK_BUILD_TESTS=ON -DBRISK_WINE="$loader" \
+    -DBRISK_BRIDGE_HELPER="$root/build/bench-i686/bin/briskbridge32.exe" >/dev/null
   cmake --build "$build" --target "${benches[@]}"
 
   # A prefix and a server of the run's own; -p keeps the server up between the
@@ -49,7 +51,11 @@ for arch in "${arches[@]}"; do
   for bench in "${benches[@]}"; do
     echo "== $arch $bench" >&2
     loads="$loads${loads:+; }$arch $bench $(cut -d' ' -f1 /proc/loadavg)"
-    "$loader" "$build/bin/$bench.exe" $smoke >"$results/$bench.md"
+    extra=()
+    if [ "$bench" = bridge_bench ] && [ "$arch" = x86_64 ] && [ -f build/bench-i686/bin/SampleBmp.spi ]; then
+      extra=("--narrow-bin=Z:${root//\//\\}\\build\\bench-i686\\bin")
+    fi
+    "$loader" "$build/bin/$bench.exe" $smoke "${extra[@]}" >"$results/$bench.md"
   done
   WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
   trap - EXIT

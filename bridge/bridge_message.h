@@ -19,6 +19,9 @@ public:
     void I64(std::int64_t value);
     void Bytes(const void* data, std::size_t size);
     const std::vector<unsigned char>& Data() const { return data_; }
+    // Empties the message and keeps its memory, so a writer used for every message
+    // touches fresh pages only when a message is larger than all before.
+    void Clear() { data_.clear(); }
 
 private:
     std::vector<unsigned char> data_;

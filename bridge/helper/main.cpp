@@ -28,11 +28,10 @@ DWORD WINAPI WatchHost(void* hostProcess)
     return 0;
 }
 
-bridge::MessageWriter Answer(HelperChannel& channel, PluginTable& plugins)
+void Answer(HelperChannel& channel, PluginTable& plugins, bridge::MessageWriter& answer)
 {
     using namespace bridge;
     MessageReader request = channel.Reader();
-    MessageWriter answer;
     switch (channel.Kind()) {
     case kLoad: {
         std::uint32_t mask = 0;
@@ -57,7 +56,6 @@ bridge::MessageWriter Answer(HelperChannel& channel, PluginTable& plugins)
     default:
         break;
     }
-    return answer;
 }
 
 bridge::Message AnswerKind(bridge::Message request)
@@ -86,17 +84,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     if (watcher)
         CloseHandle(watcher);
     PluginTable plugins;
+    bridge::MessageWriter answer;
     while (channel.Receive()) {
         bridge::Message kind = channel.Kind();
         if (kind == bridge::kQuit)
             break;
-        bridge::MessageWriter answer;
+        answer.Clear();
         try {
-            answer = Answer(channel, plugins);
+            Answer(channel, plugins, answer);
         } catch (...) {
             // A message the helper cannot read: an empty answer, which the host
             // takes as a failed call.
-            answer = bridge::MessageWriter();
+            answer.Clear();
         }
         if (!channel.Send(AnswerKind(kind), answer))
             break;

@@ -120,7 +120,7 @@ width_of() { [ "$1" = i686 ] && echo "32-bit" || echo "64-bit"; }
     echo "$(width_of $arch) set:"
     echo
     grep -hE '^(Target|- reader)' "$results"/startup_bench.md "$results"/forwarding_bench.md \
-      "$results"/probe_bench.md | sed 's/^Target/- Target/; s/^- reader/  - reader/'
+      "$results"/probe_bench.md "$results"/bridge_bench.md | sed 's/^Target/- Target/; s/^- reader/  - reader/'
   done
   for arch in "${arches[@]}"; do
     results=$(build_of $arch)/bench-results

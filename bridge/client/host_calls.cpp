@@ -44,26 +44,30 @@ void WriteName(MessageWriter& request, const Char* name)
     request.Bytes(name, name ? TextBytes(name) : 0);
 }
 
-// The input of the picture and archive calls: a file name, or the memory image.
+// The input of the picture and archive calls, arguments 0 and 1 with the flag at
+// `flagIndex`: a file name, or the memory image. An image too large for the helper
+// cannot cross and fails the call.
 template <class Char>
-bool WriteInput(MessageWriter& request, const Char* buf, LONG_PTR len, unsigned int flag)
+void WriteInput(MessageWriter& request, const ULONG_PTR* arguments, int flagIndex)
 {
+    const Char* buf = Argument<const Char*>(arguments, 0);
+    const LONG_PTR len = Argument<LONG_PTR>(arguments, 1);
+    const unsigned int flag = static_cast<unsigned int>(arguments[flagIndex]);
     request.U32(flag);
     request.I64(len);
     const bool memory = (flag & kSpiInputMask) == kSpiInputMemory;
     if (!buf) {
         request.U32(0);
         request.Bytes(nullptr, 0);
-        return true;
+        return;
     }
     if (memory && (len < 0 || len > 0x3FFFFFFF))
-        return false;
+        throw EBrokenMessage();
     request.U32(1);
     if (memory)
         request.Bytes(buf, static_cast<std::size_t>(len));
     else
         request.Bytes(buf, TextBytes(buf));
-    return true;
 }
 
 void WriteProgress(MessageWriter& request, SpiProgressCallback* progress, LONG_PTR data)
@@ -171,9 +175,7 @@ int PictureInfo(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* arg
     bool done = TheBridgeClient().Call(
         plugin, entry,
         [&](MessageWriter& request) {
-            if (!WriteInput(request, Argument<const Char*>(arguments, 0), Argument<LONG_PTR>(arguments, 1),
-                            static_cast<unsigned int>(arguments[2])))
-                throw EBrokenMessage();
+            WriteInput<Char>(request, arguments, 2);
             request.U32(record ? 1 : 0);
             request.Bytes(record, record ? kPictureFieldsSize : 0);
         },
@@ -202,9 +204,7 @@ int Picture(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* argumen
     bool done = TheBridgeClient().Call(
         plugin, entry,
         [&](MessageWriter& request) {
-            if (!WriteInput(request, Argument<const Char*>(arguments, 0), Argument<LONG_PTR>(arguments, 1),
-                            static_cast<unsigned int>(arguments[2])))
-                throw EBrokenMessage();
+            WriteInput<Char>(request, arguments, 2);
             request.U32(info ? 1 : 0);
             request.U32(bits ? 1 : 0);
             WriteProgress(request, progress, data);
@@ -228,9 +228,7 @@ int ArchiveInfo(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* arg
     bool done = TheBridgeClient().Call(
         plugin, entry,
         [&](MessageWriter& request) {
-            if (!WriteInput(request, Argument<const Char*>(arguments, 0), Argument<LONG_PTR>(arguments, 1),
-                            static_cast<unsigned int>(arguments[2])))
-                throw EBrokenMessage();
+            WriteInput<Char>(request, arguments, 2);
             request.U32(table ? 1 : 0);
         },
         nullptr, false,
@@ -259,9 +257,7 @@ int FileInfo(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* argume
     bool done = TheBridgeClient().Call(
         plugin, entry,
         [&](MessageWriter& request) {
-            if (!WriteInput(request, Argument<const Char*>(arguments, 0), Argument<LONG_PTR>(arguments, 1),
-                            static_cast<unsigned int>(arguments[3])))
-                throw EBrokenMessage();
+            WriteInput<Char>(request, arguments, 3);
             WriteName(request, Argument<const Char*>(arguments, 2));
             request.U32(record ? 1 : 0);
             if (record) {
@@ -294,8 +290,7 @@ int File(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* arguments)
     bool done = TheBridgeClient().Call(
         plugin, entry,
         [&](MessageWriter& request) {
-            if (!WriteInput(request, Argument<const Char*>(arguments, 0), Argument<LONG_PTR>(arguments, 1), flag))
-                throw EBrokenMessage();
+            WriteInput<Char>(request, arguments, 3);
             WriteName(request, toMemory ? static_cast<const Char*>(nullptr) : dest);
             request.U32(dest ? 1 : 0);
             WriteProgress(request, progress, data);

@@ -21,6 +21,7 @@
 //                        built without the record's padding do
 //   callback=1           the picture and GetFile calls call the host's progress callback
 //   closeStdout=1        close the process's standard-output handle when loaded
+//   logProcess=1         log "process|ID" with the loading process's id when loaded
 //   mark=B               pixel byte of the 2x2, 8-bit picture GetPicture returns
 //   entries=a.txt,b.txt  the entries GetArchiveInfo lists (each with a time stamp and
 //                        a CRC of its own)
@@ -221,6 +222,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
     if (reason == DLL_PROCESS_ATTACH) {
         ownModule = instance;
         Log("attach");
+        if (Number("logProcess", 0))
+            Log("process|" + std::to_string(GetCurrentProcessId()));
         if (Number("closeStdout", 0))
             CloseHandle(GetStdHandle(STD_OUTPUT_HANDLE));
         if (Number("refuseLoad", 0))

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "child_process.h"
 #include "front_host.h"
 #include "narrow_programs.h"
 #include "set_names.h"
@@ -225,6 +226,26 @@ TEST_F(Bridge, OneHelperServesBothFrontsAndEndsWithTheLast)
     EXPECT_EQ(arc.IsSupported("b.arc", 0), 1);
     arc.Unload();
     EXPECT_TRUE(NoHelperWithin(5000));
+}
+
+TEST_F(Bridge, TheHelperEndsWithTheHostProcess)
+{
+    FakePlugin image = AddNarrowFake("image.spi", "all", "logProcess=1\n");
+    folder.WriteCatalogue(FakeRecord(image, "00IN", {{"*.pic", "P"}}));
+    ProcessResult host =
+        RunProcess("\"" + BinFolder() + "front_exit_host.exe\" \"" + folder.Imp() + "\" a.pic exit");
+    ASSERT_NE(host.standardOutput.find("IsSupported 1"), std::string::npos) << host.standardOutput;
+    std::string helper;
+    for (const std::string& line : image.Calls()) {
+        if (line.rfind("process|", 0) == 0)
+            helper = line.substr(8);
+    }
+    ASSERT_FALSE(helper.empty()) << "the helper loaded the plug-in";
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, std::stoul(helper));
+    if (process) {
+        EXPECT_EQ(WaitForSingleObject(process, 5000), WAIT_OBJECT_0) << "the helper outlived its host";
+        CloseHandle(process);
+    }
 }
 
 // Catalogue order among candidates whatever the width: the 32-bit plug-in comes first

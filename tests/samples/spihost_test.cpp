@@ -321,15 +321,24 @@ TEST(SpihostCheck, NamesEveryKindOfStaleRecordAndPassesAFreshCatalogue)
     EXPECT_EQ(out.find("record 1,"), std::string::npos) << out;
     EXPECT_CONTAINS(out, "record 2, " + folder / "gone.spi" + ": missing: no such file");
     EXPECT_CONTAINS(out, "record 3, " + folder / "broken.spi" + ": cannot be loaded: not a Windows library");
-    EXPECT_CONTAINS(out, sizeof(void*) == 8 ? "record 4, " + otherWidth + ": a 32-bit plug-in"
-                                            : "record 4, " + otherWidth + ": a 64-bit plug-in");
+#if defined(_WIN64)
+    // The helper beside spihost64 serves the 32-bit plug-in: its record is checked as any other.
+    EXPECT_CONTAINS(out, "record 4, " + otherWidth + ": changed: name \"other\" in the catalogue");
+    EXPECT_EQ(out.find("of the other width"), std::string::npos) << out;
+#else
+    EXPECT_CONTAINS(out, "record 4, " + otherWidth + ": a 64-bit plug-in");
+#endif
     EXPECT_CONTAINS(out, "changed: name \"Old name\" in the catalogue, \"New name\" now");
     EXPECT_CONTAINS(out, "changed: flag true in the catalogue, false now");
     EXPECT_CONTAINS(out, "changed: filter 1 patterns \"*.a;*.b\" in the catalogue, \"*.a\" now");
     EXPECT_CONTAINS(out, "record 6, " + folder / BRISK_IMAGE_FRONT + ": lists a front plug-in itself");
     EXPECT_CONTAINS(out, "record 7, " + folder / "SAMPLEBMP" BRISK_PLUGIN_EXTENSION + ": listed twice (first in record 1)");
+#if defined(_WIN64)
+    EXPECT_CONTAINS(out, "6 of 7 records are stale (1 missing, 1 cannot be loaded, ");
+#else
     EXPECT_CONTAINS(out, "6 of 7 records are stale (1 missing, 1 cannot be loaded, 1 of the other width, 3 changed, "
                          "1 a front plug-in, 1 listed twice)");
+#endif
     // Each plug-in was loaded once, and freed.
     EXPECT_EQ(changed.Count("attach"), 1);
     EXPECT_EQ(changed.Count("detach"), 1);

@@ -14,6 +14,7 @@
 #include "host_text.h"
 #include "library_width.h"
 #include "module_path.h"
+#include "bridged_plugin_file.h"
 #include "plugin_file.h"
 #include "plugin_query.h"
 #include "record_differences.h"
@@ -65,8 +66,10 @@ std::string OtherWidthText(LibraryWidth width)
     const bool ours64 = sizeof(void*) == 8;
     if (width == (ours64 ? LibraryWidth::k32Bit : LibraryWidth::k64Bit))
         return std::string("a ") + LibraryWidthText(width) + " plug-in, which this " + (ours64 ? "64" : "32") +
-               "-bit set cannot load and no bridge serves: list it in " +
-               (ours64 ? "briskspi.txt for 32-bit hosts" : "briskspi64.txt for 64-bit hosts");
+               "-bit set cannot load" +
+               (ours64 ? " and " BRISK_BRIDGE_PROGRAM " beside this program cannot serve: put it there, or list "
+                         "the plug-in in briskspi.txt for 32-bit hosts"
+                       : " and no bridge serves: list it in briskspi64.txt for 64-bit hosts");
     return std::string();
 }
 
@@ -88,6 +91,19 @@ std::vector<Check> CheckRecord(const PluginModule& record)
     HMODULE library = LoadLibraryA(record.path.c_str());
     DWORD error = GetLastError();
     SetErrorMode(oldMode);
+#if defined(_WIN64)
+    // A 32-bit plug-in is served through the helper: check it the same way.
+    PluginEntryPoints bridged;
+    if (!library && error == ERROR_BAD_EXE_FORMAT && BindThroughBridge(record.path, bridged)) {
+        std::optional<PluginModule> now = QueryEntryPoints(record.path, std::move(bridged));
+        if (!now)
+            return {{kNotAPlugin, "exports no GetPluginInfo: not a Susie plug-in"}};
+        std::vector<Check> checks;
+        for (std::string& difference : RecordDifferences(record, AsCatalogued(*now)))
+            checks.push_back({kChanged, "changed: " + Utf8FromAnsi(difference)});
+        return checks;
+    }
+#endif
     if (!library) {
         if (error == ERROR_BAD_EXE_FORMAT) {
             std::string other = OtherWidthText(WidthOfFile(record.path));

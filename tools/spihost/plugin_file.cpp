@@ -1,12 +1,14 @@
 #include "plugin_file.h"
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "host_files.h"
 #include "set_names.h"
 #if defined(_WIN64)
 #include "bridged_plugin_file.h"
+#include "code_page_text.h"
 #endif
 #include "host_text.h"
 
@@ -77,7 +79,9 @@ PluginFile::PluginFile(const std::string& path, bool ansiOnly) : path_(FullPath(
     if (library)
         entryPoints_ = ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(library)));
 #if defined(_WIN64)
-    if (!bound && error == ERROR_BAD_EXE_FORMAT && BindThroughBridge(path_, entryPoints_)) {
+    // The helper loads plug-ins by their ANSI names, as the catalogue gives them.
+    std::optional<std::string> ansiPath = bound ? std::nullopt : AnsiNameOfFile(WideFromUtf8(path_));
+    if (!bound && error == ERROR_BAD_EXE_FORMAT && ansiPath && BindThroughBridge(*ansiPath, entryPoints_)) {
         bound = true;
         std::printf("bridged: a 32-bit plug-in, served by " BRISK_BRIDGE_PROGRAM "\n");
     }

@@ -452,17 +452,55 @@ int WINAPI GetPreviewW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* pHB
                        progressCallback, lData);
 }
 
-int WINAPI GetArchiveInfoW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL*)
+// "wideTable=1": the W entry points hand out fileInfoW tables and records, with the
+// entry names in UTF-16.
+void FillWideField(WCHAR* field, std::size_t units, const std::string& utf8)
 {
-    Log("GetArchiveInfoW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + std::to_string(flag));
-    return WideResult("GetArchiveInfo", 0);
+    std::memset(field, 0, units * sizeof(WCHAR));
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, field, static_cast<int>(units) - 1);
 }
 
-int WINAPI GetFileInfoW(LPCWSTR buf, LONG_PTR len, LPCWSTR entryName, unsigned int flag, SpiFileInfoW*)
+int WINAPI GetArchiveInfoW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* lphInf)
+{
+    Log("GetArchiveInfoW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + std::to_string(flag));
+    int result = WideResult("GetArchiveInfo", 0);
+    if (result != 0 || !lphInf || Value("wideTable") != "1")
+        return result;
+    std::vector<std::string> entries = Entries();
+    std::vector<SpiFileInfoW> table(entries.size() + 1);
+    std::memset(table.data(), 0, table.size() * sizeof(SpiFileInfoW));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        SpiFileInfoW& info = table[i];
+        std::memcpy(info.method, "FAKEW", 5);
+        info.position = i;
+        info.compressedSize = info.fileSize = Value("content." + entries[i]).size();
+        info.timestamp = static_cast<LONG_PTR>(1700000000 + i);
+        info.crc = static_cast<ULONG>(0xC0DE0000 + i);
+        FillWideField(info.path, 200, Value("entryPath"));
+        FillWideField(info.fileName, 200, entries[i]);
+    }
+    *lphInf = Allocate(table.data(), table.size() * sizeof(SpiFileInfoW));
+    return *lphInf ? 0 : kSpiOutOfMemory;
+}
+
+int WINAPI GetFileInfoW(LPCWSTR buf, LONG_PTR len, LPCWSTR entryName, unsigned int flag, SpiFileInfoW* lpInfo)
 {
     Log("GetFileInfoW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + Utf8(entryName) + "|" +
         std::to_string(flag));
-    return WideResult("GetFileInfo", 0);
+    int result = WideResult("GetFileInfo", 0);
+    if (result != 0 || !lpInfo || !entryName || Value("wideTable") != "1")
+        return result;
+    std::vector<std::string> entries = Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i] == Utf8(entryName)) {
+            std::memset(lpInfo, 0, sizeof *lpInfo);
+            lpInfo->position = i;
+            lpInfo->fileSize = Value("content." + entries[i]).size();
+            FillWideField(lpInfo->fileName, 200, entries[i]);
+            return 0;
+        }
+    }
+    return kSpiUnknownFormat;
 }
 
 int WINAPI GetFileW(LPCWSTR buf, LONG_PTR len, LPWSTR dest, unsigned int flag, SpiProgressCallback* progressCallback,

@@ -210,6 +210,44 @@ TEST_F(Bridge, ArchiveCallsCrossInThisWidthsLayouts)
     EXPECT_EQ(ReadFileBytes(out / "b.txt"), "bravo");
 }
 
+// The W archive calls: names in UTF-16 both ways, fileInfoW records converted to this
+// width's layout (844 bytes here, 828 in the plug-in).
+TEST_F(Bridge, WideArchiveCallsCrossWithUtf16Names)
+{
+    const std::wstring name = L"\u5199\u771F\U0001F600.txt";
+    FakePlugin archive = AddNarrowFake("narrow_wide.spi", "wide",
+                                       "entries=a.txt,\xE5\x86\x99\xE7\x9C\x9F\xF0\x9F\x98\x80.txt\n"
+                                       "content.\xE5\x86\x99\xE7\x9C\x9F\xF0\x9F\x98\x80.txt=wide!\n"
+                                       "wideTable=1\nentryPath=sub\\\\\n");
+    folder.WriteCatalogue(FakeRecord(archive, "00AM", {{"*.arc", "A"}}));
+    const std::string file = folder / "w.arc";
+    WriteFileBytes(file, "FAKE archive");
+    std::wstring wideFile(file.begin(), file.end());
+
+    LoadedFront front(folder.Arc());
+    HLOCAL table = nullptr;
+    ASSERT_EQ(front.GetArchiveInfoW(wideFile.c_str(), 0, kSpiInputFile, &table), 0);
+    ASSERT_EQ(LocalSize(table), 3 * sizeof(SpiFileInfoW));
+    auto* entries = static_cast<SpiFileInfoW*>(LocalLock(table));
+    EXPECT_EQ(std::wstring(entries[1].fileName), name);
+    EXPECT_EQ(std::wstring(entries[1].path), L"sub\\");
+    EXPECT_EQ(entries[1].position, 1u);
+    EXPECT_EQ(entries[1].fileSize, 5u);
+    EXPECT_EQ(entries[1].timestamp, 1700000001);
+    EXPECT_EQ(entries[1].crc, 0xC0DE0001u);
+    EXPECT_EQ(std::memcmp(entries[0].method, "FAKEW", 5), 0);
+    EXPECT_EQ(entries[2].method[0], 0);
+    LocalUnlock(table);
+    LocalFree(table);
+    EXPECT_EQ(archive.Count("GetArchiveInfoW|" + file), 1);
+
+    SpiFileInfoW entry = {};
+    ASSERT_EQ(front.GetFileInfoW(wideFile.c_str(), 0, name.c_str(), kSpiInputFile, &entry), 0);
+    EXPECT_EQ(entry.position, 1u);
+    EXPECT_EQ(entry.fileSize, 5u);
+    EXPECT_EQ(std::wstring(entry.fileName), name);
+}
+
 TEST_F(Bridge, OneHelperServesBothFrontsAndEndsWithTheLast)
 {
     FakePlugin image = AddNarrowFake("image.spi", "all", "");

@@ -78,6 +78,17 @@ struct Check {
     std::string text;
 };
 
+// How the plug-in's answers now differ from its record; nothing when they do not.
+std::vector<Check> ChecksOfAnswers(const PluginModule& record, const std::optional<PluginModule>& now)
+{
+    if (!now)
+        return {{kNotAPlugin, "exports no GetPluginInfo: not a Susie plug-in"}};
+    std::vector<Check> checks;
+    for (std::string& difference : RecordDifferences(record, AsCatalogued(*now)))
+        checks.push_back({kChanged, "changed: " + Utf8FromAnsi(difference)});
+    return checks;
+}
+
 // What is stale about one record (nothing when it is up to date). Loads the plug-in
 // once and frees it. The catalogue's paths are ANSI, as the registry library loads them.
 std::vector<Check> CheckRecord(const PluginModule& record)
@@ -95,13 +106,7 @@ std::vector<Check> CheckRecord(const PluginModule& record)
     // A 32-bit plug-in is served through the helper: check it the same way.
     PluginEntryPoints bridged;
     if (!library && error == ERROR_BAD_EXE_FORMAT && BindThroughBridge(record.path, bridged)) {
-        std::optional<PluginModule> now = QueryEntryPoints(record.path, std::move(bridged));
-        if (!now)
-            return {{kNotAPlugin, "exports no GetPluginInfo: not a Susie plug-in"}};
-        std::vector<Check> checks;
-        for (std::string& difference : RecordDifferences(record, AsCatalogued(*now)))
-            checks.push_back({kChanged, "changed: " + Utf8FromAnsi(difference)});
-        return checks;
+        return ChecksOfAnswers(record, QueryEntryPoints(record.path, std::move(bridged)));
     }
 #endif
     if (!library) {
@@ -114,13 +119,7 @@ std::vector<Check> CheckRecord(const PluginModule& record)
             return {{kMissing, "missing: not found along the library search path (the path is relative)"}};
         return {{kCannotLoad, "cannot be loaded: " + ExplainLoadFailure(path, error)}};
     }
-    std::optional<PluginModule> now = QueryLoadedPlugin(record.path, SharedRef<HMODULE>(new PluginLibrary(library)));
-    if (!now)
-        return {{kNotAPlugin, "exports no GetPluginInfo: not a Susie plug-in"}};
-    std::vector<Check> checks;
-    for (std::string& difference : RecordDifferences(record, AsCatalogued(*now)))
-        checks.push_back({kChanged, "changed: " + Utf8FromAnsi(difference)});
-    return checks;
+    return ChecksOfAnswers(record, QueryLoadedPlugin(record.path, SharedRef<HMODULE>(new PluginLibrary(library))));
 }
 
 }  // namespace

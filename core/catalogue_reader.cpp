@@ -1,77 +1,77 @@
 #include "catalogue_reader.h"
 
+#include <string_view>
 #include <utility>
 
 namespace {
 
-const char kTerminator[] = "-----";
+constexpr std::string_view kTerminator = "-----";
 
-// The next non-blank line into `field`; false, with `field` empty, at the end of the
-// record ("-----", the end of the input or a read failure; a last line without a line
-// break is dropped). A line is taken as a zero-terminated string, so
-// its value ends at its first zero byte and a line that starts with one is blank.
+// The next non-blank line; false, with `field` empty, at the end of the record
+// ("-----", the end of the input or a read failure; a last line without a line break
+// is dropped). A line is taken as a zero-terminated string, so its value ends at its
+// first zero byte and a line that starts with one is blank.
 // Returning rather than throwing keeps the exception machinery, whose per-thread state
 // a statically linked runtime never gives back when a library is unloaded, out of
 // every read.
-bool ReadField(TextLines& lines, std::string& field)
+bool ReadField(TextLines& lines, std::string_view& field)
 {
     for (;;) {
         if (!lines.Next(field)) {
-            field.clear();
+            field = std::string_view();
             return false;
         }
-        std::string::size_type zero = field.find('\0');
-        if (zero != std::string::npos)
-            field.resize(zero);
+        field = UpToFirstZero(field);
         if (field.empty())
             continue;
         if (field != kTerminator)
             return true;
-        field.clear();
+        field = std::string_view();
         return false;
     }
 }
 
-}  // namespace
+bool ReadField(TextLines& lines, CatalogueText& field)
+{
+    std::string_view line;
+    bool read = ReadField(lines, line);
+    field.assign(line.data(), line.size());
+    return read;
+}
 
-namespace {
-
-// The lines of a record that are not kept as they are. Reused from record to record:
-// each allocation counts when a catalogue holds thousands of records.
-struct RecordScratch {
-    std::string flag;
-    std::string patterns;
-};
-
-void ReadRecordInto(TextLines& lines, PluginModule& module, RecordScratch& scratch)
+void ReadRecordInto(TextLines& lines, PluginModule& module)
 {
     module.path.clear();
     module.version.clear();
     module.name.clear();
     module.filters.clear();
     module.hasConfig = false;
+    std::string_view flag;
     if (!ReadField(lines, module.path) || !ReadField(lines, module.version) || !ReadField(lines, module.name) ||
-        !ReadField(lines, scratch.flag))
+        !ReadField(lines, flag))
         return;
-    module.hasConfig = scratch.flag == "true";
+    module.hasConfig = flag == "true";
     // A pattern line without its description line makes no filter.
-    FileFilter filter;
-    while (ReadField(lines, scratch.patterns) && ReadField(lines, filter.description)) {
-        filter.patterns = ParsePatternList(scratch.patterns);
-        module.filters.push_back(std::move(filter));
-        filter = FileFilter();
+    std::string_view line;
+    while (ReadField(lines, line)) {
+        FileFilter& filter = module.filters.emplace_back();
+        AppendPatternList(line, filter.patterns);
+        if (!ReadField(lines, line)) {
+            module.filters.pop_back();
+            return;
+        }
+        filter.description.assign(line.data(), line.size());
     }
 }
 
-std::list<PluginModule> ReadAllRecords(TextLines& lines)
+template <class ModuleList>
+void ReadAllRecords(TextLines& lines, ModuleList& modules)
 {
-    std::list<PluginModule> modules;
-    RecordScratch scratch;
     while (lines.Good()) {
         // Read in place in a new list node, so the record's texts are never moved.
         modules.emplace_back();
         try {
-            ReadRecordInto(lines, modules.back(), scratch);
+            ReadRecordInto(lines, modules.back());
         } catch (...) {
             // Out of memory: what was read so far stays, without a half-read record.
             modules.pop_back();
@@ -80,20 +80,26 @@ std::list<PluginModule> ReadAllRecords(TextLines& lines)
         if (modules.back().path.empty())
             modules.pop_back();
     }
-    return modules;
 }
 
 }  // namespace
 
 TextLines& ReadRecord(TextLines& lines, PluginModule& module)
 {
-    RecordScratch scratch;
-    ReadRecordInto(lines, module, scratch);
+    ReadRecordInto(lines, module);
     return lines;
 }
 
 std::list<PluginModule> ReadCatalogue(ByteInput& input)
 {
     TextLines lines(input);
-    return ReadAllRecords(lines);
+    std::list<PluginModule> modules;
+    ReadAllRecords(lines, modules);
+    return modules;
+}
+
+void ReadCatalogueInto(ByteInput& input, ModuleCatalogue::ModuleList& modules)
+{
+    TextLines lines(input);
+    ReadAllRecords(lines, modules);
 }

@@ -1,10 +1,12 @@
 #include "catalogue_writer.h"
 
+#include <string_view>
+
 namespace {
 
 const char kTerminator[] = "-----";
 
-void WriteLine(std::string& out, const std::string& text)
+void WriteLine(std::string& out, std::string_view text)
 {
     for (char byte : text)
         out.push_back(byte == '\n' ? ' ' : byte);

@@ -1,6 +1,6 @@
 #include "code_page_text.h"
 
-std::wstring WideFromAnsi(const std::string& text)
+std::wstring WideFromAnsi(std::string_view text)
 {
     if (text.empty())
         return std::wstring();

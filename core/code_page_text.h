@@ -6,8 +6,9 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
-std::wstring WideFromAnsi(const std::string& text);
+std::wstring WideFromAnsi(std::string_view text);
 
 // The text in the ANSI code page, or nothing when a character has no exact
 // counterpart there (the platform would write '?' or a look-alike).

@@ -2,23 +2,28 @@
 
 #include <list>
 
+#include "catalogue_arena.h"
 #include "plugin_module.h"
 
 // The catalogued modules in catalogue order, and the candidates of the last probe
 // (positions in `modules`).
 struct ModuleCatalogue {
-    using ModuleList = std::list<PluginModule>;
+    using ModuleList = std::list<PluginModule, CatalogueAllocator<PluginModule>>;
 
     ModuleList modules;
     std::list<ModuleList::iterator> candidates;
 
     ModuleCatalogue() = default;
-    // A deep copy; the copied candidates point at the copy's own entries, so the
-    // copy never refers into the catalogue it came from.
+    // Records read into or copied into this catalogue live in `arena`, which must
+    // outlive it.
+    explicit ModuleCatalogue(CatalogueArena& arena) : modules(CatalogueAllocator<PluginModule>(&arena)) {}
+    // A deep copy on the heap; the copied candidates point at the copy's own entries,
+    // so the copy never refers into the catalogue it came from.
     ModuleCatalogue(const ModuleCatalogue& other);
     ModuleCatalogue& operator=(const ModuleCatalogue& other);
     ModuleCatalogue(ModuleCatalogue&&) = default;
-    ModuleCatalogue& operator=(ModuleCatalogue&&) = default;
+    // Takes the records over when both live in the same place, else copies them.
+    ModuleCatalogue& operator=(ModuleCatalogue&& other);
     // Members go in reverse order: the candidates first, then the modules.
     ~ModuleCatalogue() = default;
 };

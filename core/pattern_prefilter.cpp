@@ -14,7 +14,7 @@ bool IsPlainAscii(char byte)
 
 }  // namespace
 
-bool LastCharacterRulesOut(const char* name, std::size_t nameLength, const std::string& pattern)
+bool LastCharacterRulesOut(const char* name, std::size_t nameLength, std::string_view pattern)
 {
     if (nameLength == 0 || pattern.empty())
         return false;
@@ -25,5 +25,5 @@ bool LastCharacterRulesOut(const char* name, std::size_t nameLength, const std::
     if (!IsPlainAscii(patternEnd) || !IsPlainAscii(nameEnd) || AsciiUpper(patternEnd) == AsciiUpper(nameEnd))
         return false;
     // The platform splits a pattern at ';' into patterns of its own.
-    return pattern.find(';') == std::string::npos;
+    return pattern.find(';') == std::string_view::npos;
 }

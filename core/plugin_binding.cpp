@@ -65,6 +65,6 @@ SharedRef<PluginEntryPoints> LoadPlugin(const std::string& path)
 PluginEntryPoints* GetEntryPoints(PluginModule& module)
 {
     if (module.binding.Empty())
-        module.binding = LoadPlugin(module.path);
+        module.binding = LoadPlugin(std::string(module.path));
     return module.binding.Get();
 }

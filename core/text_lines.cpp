@@ -1,28 +1,108 @@
 #include "text_lines.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
+
 constexpr char kEndOfText = '\x1a';
 // Each read is a system call, and under Wine a costly one: a catalogue of 1 000
 // records is about 170 KiB.
 constexpr std::size_t kChunk = 65536;
-}  // namespace
 
-bool TextLines::ReadUpToLineFeed(std::string& line)
+// Lines are scanned a machine word at a time: nearly every byte of a catalogue is
+// printable, and the platform's memchr is a plain byte loop under Wine.
+using Word = std::uintptr_t;
+constexpr Word kOnes = ~Word(0) / 255;
+constexpr Word kHighBits = kOnes * 0x80;
+
+// True when one of the word's bytes is below `limit` (at most 0x80).
+bool HasByteBelow(const char* place, unsigned limit)
+{
+    Word word;
+    std::memcpy(&word, place, sizeof word);
+    return ((word - kOnes * limit) & ~word & kHighBits) != 0;
+}
+
+// The first line feed or Ctrl-Z in [place, end), or end.
+const char* FindLineEnd(const char* place, const char* end)
 {
     for (;;) {
-        std::string::size_type lineFeed = buffer_.find('\n', position_);
-        if (lineFeed != std::string::npos) {
-            line.append(buffer_, position_, lineFeed - position_);
-            position_ = lineFeed + 1;
+        while (static_cast<std::size_t>(end - place) >= sizeof(Word) && !HasByteBelow(place, kEndOfText + 1))
+            place += sizeof(Word);
+        const char* stop = static_cast<std::size_t>(end - place) >= sizeof(Word) ? place + sizeof(Word) : end;
+        for (; place != stop; ++place) {
+            if (*place == '\n' || *place == kEndOfText)
+                return place;
+        }
+        if (place == end)
+            return end;
+    }
+}
+
+}  // namespace
+
+std::string_view UpToFirstZero(std::string_view text)
+{
+    const char* place = text.data();
+    const char* end = place + text.size();
+    while (static_cast<std::size_t>(end - place) >= sizeof(Word) && !HasByteBelow(place, 1))
+        place += sizeof(Word);
+    for (; place != end; ++place) {
+        if (*place == '\0')
+            return text.substr(0, static_cast<std::size_t>(place - text.data()));
+    }
+    return text;
+}
+
+bool TextLines::Refill()
+{
+    position_ = 0;
+    filled_ = 0;
+    if (exhausted_)
+        return false;
+    if (!chunk_)
+        chunk_.reset(new char[kChunk]);
+    filled_ = bytes_->Read(chunk_.get(), kChunk);
+    if (filled_ == 0)
+        exhausted_ = true;
+    return filled_ != 0;
+}
+
+bool TextLines::Next(std::string_view& line)
+{
+    line = std::string_view();
+    if (ended_)
+        return false;
+    bool carrying = false;
+    for (;;) {
+        const char* begin = chunk_.get() + position_;
+        const char* end = chunk_.get() + filled_;
+        const char* stop = chunk_ ? FindLineEnd(begin, end) : end;
+        if (stop != end) {
+            position_ = static_cast<std::size_t>(stop - chunk_.get()) + 1;
+            if (carrying) {
+                carried_.append(begin, stop);
+                line = carried_;
+            } else {
+                line = std::string_view(begin, static_cast<std::size_t>(stop - begin));
+            }
+            if (*stop == kEndOfText) {
+                ended_ = true;
+                return false;
+            }
+            if (!line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
             return true;
         }
-        line.append(buffer_, position_, std::string::npos);
-        buffer_.resize(kChunk);
-        position_ = 0;
-        std::size_t got = exhausted_ ? 0 : bytes_->Read(&buffer_[0], buffer_.size());
-        buffer_.resize(got);
-        if (got == 0) {
-            exhausted_ = true;
+        if (!carrying) {
+            carried_.clear();
+            carrying = true;
+        }
+        if (begin != end)
+            carried_.append(begin, end);
+        if (!Refill()) {
+            line = carried_;
             return false;
         }
     }
@@ -30,17 +110,8 @@ bool TextLines::ReadUpToLineFeed(std::string& line)
 
 bool TextLines::Next(std::string& line)
 {
-    line.clear();
-    if (ended_)
-        return false;
-    bool complete = ReadUpToLineFeed(line);
-    std::string::size_type endOfText = line.find(kEndOfText);
-    if (endOfText != std::string::npos) {
-        line.resize(endOfText);
-        ended_ = true;
-        complete = false;
-    }
-    if (complete && !line.empty() && line.back() == '\r')
-        line.pop_back();
+    std::string_view view;
+    bool complete = Next(view);
+    line.assign(view.data(), view.size());
     return complete;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <string_view>
 
 // Where TextLines takes its bytes from. Standard streams come through StreamInput, so a
 // library that reads files by other means links none of the runtime's stream and
@@ -23,21 +25,27 @@ public:
     TextLines(const TextLines&) = delete;
     TextLines& operator=(const TextLines&) = delete;
 
-    // Reads the next line into `line`. True when the line was ended by a line feed;
-    // false when the input ended or failed before one (a last line without a line
-    // break is still stored in `line`, but reported as not complete).
+    // Reads the next line. True when the line was ended by a line feed; false when the
+    // input ended or failed before one (a last line without a line break is still
+    // given, but reported as not complete). The view stays valid until the next call.
+    bool Next(std::string_view& line);
     bool Next(std::string& line);
 
     // False once the input has ended, failed, or met Ctrl-Z.
     bool Good() const { return !ended_ && !exhausted_; }
 
 private:
-    // Appends bytes up to the next line feed (dropped) to `line`; true when one was found.
-    bool ReadUpToLineFeed(std::string& line);
+    // The next chunk of input; false at its end.
+    bool Refill();
 
     ByteInput* bytes_;
-    std::string buffer_;  // read from bytes_, from position_ on not yet taken
-    std::size_t position_ = 0;
+    std::unique_ptr<char[]> chunk_;
+    std::size_t position_ = 0;  // in chunk_, the first byte not yet taken
+    std::size_t filled_ = 0;
+    std::string carried_;  // a line that runs over the end of a chunk
     bool exhausted_ = false;
     bool ended_ = false;
 };
+
+// The text before the first zero byte: a line is taken as a zero-terminated string.
+std::string_view UpToFirstZero(std::string_view text);

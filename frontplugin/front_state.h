@@ -15,7 +15,9 @@
 #include "shared_ref.h"
 
 struct ModuleSet {
-    ModuleCatalogue catalogue;
+    // Holds the records and the information table; goes after both.
+    CatalogueArena arena;
+    ModuleCatalogue catalogue{arena};
     bool built = false;
 };
 
@@ -27,8 +29,7 @@ struct WidePatternState {
 };
 
 struct PluginInfoState {
-    PluginInfoTable table;
-    bool built = false;
+    std::optional<PluginInfoTable> table;
 };
 
 HMODULE OwnModule();

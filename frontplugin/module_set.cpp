@@ -16,8 +16,9 @@ ModuleCatalogue& modules()
         return moduleSet.catalogue;
     // Copies, not moves: the registry's catalogue stays whole, so this front plug-in
     // finds its records again when it is unloaded and loaded while briskspi.dll
-    // stays loaded for the other one. The copies are unbound and belong to us.
-    ModuleCatalogue::ModuleList taken;
+    // stays loaded for the other one. The copies are unbound, belong to us and live
+    // in our own arena.
+    ModuleCatalogue::ModuleList taken(moduleSet.catalogue.modules.get_allocator());
     if (auto* getAllModules = FindExport<GetAllModulesFunction>(RegistryLibrary(), "GetAllModules")) {
         for (const PluginModule& record : getAllModules()->modules) {
             if (record.version == kApiVersion)

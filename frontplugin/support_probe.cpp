@@ -20,7 +20,7 @@ namespace {
 bool AnyPatternMatches(const PluginModule& record, LPCSTR filename, std::size_t filenameLength)
 {
     for (const FileFilter& filter : record.filters) {
-        for (const std::string& pattern : filter.patterns) {
+        for (const CatalogueText& pattern : filter.patterns) {
             if (LastCharacterRulesOut(filename, filenameLength, pattern))
                 continue;
             if (PathMatchSpecA(filename, pattern.c_str()))

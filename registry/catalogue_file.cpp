@@ -54,5 +54,5 @@ void ReadCatalogueFile(const std::string& path, ModuleCatalogue& catalogue)
     FileInput file(path);
     if (!file.IsOpen())
         return;
-    catalogue.modules.splice(catalogue.modules.end(), ReadCatalogue(file));
+    ReadCatalogueInto(file, catalogue.modules);
 }

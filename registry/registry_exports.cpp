@@ -11,8 +11,10 @@
 
 extern "C" ModuleCatalogue* GetAllModules()
 {
-    // Built on the first call; destroyed when the library is unloaded.
-    static ModuleCatalogue catalogue;
+    // Built on the first call; destroyed when the library is unloaded, and its arena
+    // after it.
+    static CatalogueArena arena;
+    static ModuleCatalogue catalogue(arena);
     static bool built = false;
     if (!built) {
         built = true;

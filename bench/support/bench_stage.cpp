@@ -48,7 +48,7 @@ PluginModule QueriedRecord(const std::string& path)
     GetPluginInfoFunction* getPluginInfo = plugin->GetPluginInfo;
     if (!getPluginInfo)
         throw std::runtime_error("not a plug-in: " + path);
-    auto info = [&](int number, std::string& text) {
+    auto info = [&](int number, auto& text) {
         char buffer[1024] = {};
         if (getPluginInfo(number, buffer, sizeof buffer) == 0)
             return false;

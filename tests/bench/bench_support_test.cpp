@@ -16,7 +16,7 @@ TEST(NoopNaming, EveryPatternOfACopyMatchesTheNamesItAccepts)
 {
     const std::string stem = NoopStem("C:\\bench\\plugins\\" + NoopCopyName(42));
     ASSERT_EQ(stem, "p0042");
-    std::vector<std::string> patterns = ParsePatternList(NoopPatternList(stem));
+    PatternList patterns = ParsePatternList(NoopPatternList(stem));
     ASSERT_EQ(patterns.size(), static_cast<std::size_t>(kNoopPatternCount));
     for (int which = 0; which < kNoopPatternCount; ++which) {
         std::string name = "C:\\pictures\\" + NoopFileName("photo", stem, which);
@@ -34,7 +34,7 @@ TEST(NoopNaming, CopiesUnderOtherNamesNeitherMatchNorAccept)
 {
     const std::string mine = NoopStem(NoopCopyName(7));
     const std::string other = NoopStem(NoopCopyName(70));
-    for (const std::string& pattern : ParsePatternList(NoopPatternList(mine))) {
+    for (const CatalogueText& pattern : ParsePatternList(NoopPatternList(mine))) {
         for (int which = 0; which < kNoopPatternCount; ++which) {
             std::string name = NoopFileName("photo", other, which);
             EXPECT_FALSE(PathMatchSpecA(name.c_str(), pattern.c_str())) << name << " " << pattern;

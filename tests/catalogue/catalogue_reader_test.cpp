@@ -29,9 +29,9 @@ TEST(CatalogueReader, ReadsRecordsWithAllTheirFields)
     EXPECT_EQ(modules[0].name, "One plug-in");
     EXPECT_TRUE(modules[0].hasConfig);
     ASSERT_EQ(modules[0].filters.size(), 2u);
-    EXPECT_EQ(modules[0].filters[0].patterns, (std::vector<std::string>{"*.a", "*.b"}));
+    EXPECT_EQ(modules[0].filters[0].patterns, (PatternList{"*.a", "*.b"}));
     EXPECT_EQ(modules[0].filters[0].description, "A files");
-    EXPECT_EQ(modules[0].filters[1].patterns, (std::vector<std::string>{"*.c"}));
+    EXPECT_EQ(modules[0].filters[1].patterns, (PatternList{"*.c"}));
     EXPECT_EQ(modules[0].filters[1].description, "C files");
     EXPECT_EQ(modules[1].version, "00AM");
     EXPECT_FALSE(modules[1].hasConfig);
@@ -83,7 +83,7 @@ TEST(CatalogueReader, TerminatorIsOnlyTheWholeLine)
     auto modules = Read("a\n00IN\nN\nfalse\n------\n-----x\n -----\n-----\n");
     ASSERT_EQ(modules.size(), 1u);
     ASSERT_EQ(modules[0].filters.size(), 1u);
-    EXPECT_EQ(modules[0].filters[0].patterns, (std::vector<std::string>{"------"}));
+    EXPECT_EQ(modules[0].filters[0].patterns, (PatternList{"------"}));
     EXPECT_EQ(modules[0].filters[0].description, "-----x");
 }
 
@@ -161,7 +161,7 @@ TEST(CatalogueReader, ZeroBytesEndAValue)
     ASSERT_EQ(modules.size(), 1u);
     EXPECT_EQ(modules[0].name, "Na");
     ASSERT_EQ(modules[0].filters.size(), 1u);
-    EXPECT_EQ(modules[0].filters[0].patterns, (std::vector<std::string>{"*.a"}));
+    EXPECT_EQ(modules[0].filters[0].patterns, (PatternList{"*.a"}));
 }
 
 TEST(CatalogueReader, ValuesAreNotTrimmed)
@@ -182,11 +182,11 @@ TEST(CatalogueReader, LongLinesDoNotEndTheReading)
     auto modules = Read("a\n00IN\n" + line1023 + "\ntrue\n*.a;" + line5000 + "\nA\n-----\n" + Record("b") +
                         "c\n00AM\n" + line5000 + "\nfalse\n-----\n");
     ASSERT_EQ(modules.size(), 3u);
-    EXPECT_EQ(modules[0].name, line1023);
+    EXPECT_EQ(std::string(modules[0].name), line1023);
     ASSERT_EQ(modules[0].filters.size(), 1u);
-    EXPECT_EQ(modules[0].filters[0].patterns.back(), line5000);
+    EXPECT_EQ(std::string(modules[0].filters[0].patterns.back()), line5000);
     EXPECT_EQ(modules[1].path, "b");
-    EXPECT_EQ(modules[2].name, line5000);
+    EXPECT_EQ(std::string(modules[2].name), line5000);
 }
 
 TEST(CatalogueReader, KeepsEveryVersionInFileOrder)
@@ -194,7 +194,7 @@ TEST(CatalogueReader, KeepsEveryVersionInFileOrder)
     auto modules = Read(Record("1", "00IN") + Record("2", "00AM") + Record("3", "00IN ") + Record("4", "zzzz"));
     ASSERT_EQ(modules.size(), 4u);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(modules[i].path, std::to_string(i + 1));
+        EXPECT_EQ(std::string(modules[i].path), std::to_string(i + 1));
     EXPECT_EQ(modules[2].version, "00IN ");
 }
 

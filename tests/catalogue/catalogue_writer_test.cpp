@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "catalogue_values.h"
 #include "catalogue_reader.h"
 #include "catalogue_writer.h"
 
@@ -14,8 +15,8 @@ PluginModule Module(const std::string& path)
     module.version = "00IN";
     module.name = "Reader of\nthings";
     module.hasConfig = true;
-    module.filters.push_back({{"*.a", ";*.b"}, "A and B"});
-    module.filters.push_back({{"*.c"}, "C"});
+    module.filters.push_back(MakeFilter({"*.a", ";*.b"}, "A and B"));
+    module.filters.push_back(MakeFilter({"*.c"}, "C"));
     return module;
 }
 
@@ -35,7 +36,7 @@ TEST(CatalogueWriter, ReaderGivesBackWhatTheWriterWrote)
     auto modules = ReadCatalogue(input);
     ASSERT_EQ(modules.size(), 2u);
     for (const PluginModule& module : modules) {
-        PluginModule expected = Module(module.path);
+        PluginModule expected = Module(std::string(module.path));
         EXPECT_EQ(module.version, expected.version);
         EXPECT_EQ(module.name, "Reader of things");
         EXPECT_EQ(module.hasConfig, expected.hasConfig);
@@ -48,7 +49,7 @@ TEST(CatalogueWriter, ReaderGivesBackWhatTheWriterWrote)
 TEST(CatalogueWriter, LonePatternThatLooksLikeTheTerminatorReadsBack)
 {
     PluginModule module = Module("dash");
-    module.filters = {{{"-----"}, "Dashes"}, {{"-----", "*.a"}, "More"}};
+    module.filters = {MakeFilter({"-----"}, "Dashes"), MakeFilter({"-----", "*.a"}, "More")};
     std::string out;
     WriteRecord(out, module);
     WriteRecord(out, Module("after"));
@@ -57,9 +58,9 @@ TEST(CatalogueWriter, LonePatternThatLooksLikeTheTerminatorReadsBack)
     auto modules = ReadCatalogue(input);
     ASSERT_EQ(modules.size(), 2u);
     ASSERT_EQ(modules.front().filters.size(), 2u);
-    EXPECT_EQ(modules.front().filters[0].patterns, (std::vector<std::string>{"-----"}));
+    EXPECT_EQ(modules.front().filters[0].patterns, (PatternList{"-----"}));
     EXPECT_EQ(modules.front().filters[0].description, "Dashes");
-    EXPECT_EQ(modules.front().filters[1].patterns, (std::vector<std::string>{"-----", "*.a"}));
+    EXPECT_EQ(modules.front().filters[1].patterns, (PatternList{"-----", "*.a"}));
     EXPECT_EQ(modules.back().path, "after");
 }
 

@@ -3,6 +3,7 @@
 
 #include <iterator>
 
+#include "catalogue_values.h"
 #include "module_catalogue.h"
 
 namespace {
@@ -13,7 +14,7 @@ ModuleCatalogue Catalogue()
     for (const char* path : {"a", "b", "c"}) {
         PluginModule module;
         module.path = path;
-        module.filters.push_back({{"*." + std::string(path)}, path});
+        module.filters.push_back(MakeFilter({"*." + std::string(path)}, path));
         catalogue.modules.push_back(module);
     }
     catalogue.candidates.push_back(std::next(catalogue.modules.begin(), 2));

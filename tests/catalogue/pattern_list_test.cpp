@@ -7,7 +7,7 @@ namespace {
 struct PatternCase {
     const char* name;
     std::string text;
-    std::vector<std::string> patterns;
+    PatternList patterns;
 };
 
 TEST(PatternList, FollowsTheSeparatorAndWhitespaceRules)
@@ -26,7 +26,7 @@ TEST(PatternList, FollowsTheSeparatorAndWhitespaceRules)
         {"separators only", ";;;", {";", ";"}},
         {"duplicates stay", "*.a;*.a", {"*.a", "*.a"}},
         {"high bytes are not whitespace", "\xa0*.a\x85", {"\xa0*.a\x85"}},
-        {"NUL byte is pattern text", std::string("*.a\0b", 5), {std::string("*.a\0b", 5)}},
+        {"NUL byte is pattern text", std::string("*.a\0b", 5), {CatalogueText("*.a\0b", 5)}},
     };
     for (const PatternCase& c : cases)
         EXPECT_EQ(ParsePatternList(c.text), c.patterns) << c.name;
@@ -34,7 +34,7 @@ TEST(PatternList, FollowsTheSeparatorAndWhitespaceRules)
 
 TEST(PatternList, JoinedListReadsBackTheSame)
 {
-    const std::vector<std::vector<std::string>> lists = {
+    const std::vector<PatternList> lists = {
         {}, {"*.a"}, {"*.a", "*.b"}, {";*.a", "*.b"}, {"*.a", ";"}, {"*.a", ";", "*.b"},
     };
     for (const auto& list : lists)

@@ -14,15 +14,15 @@
 
 namespace {
 
-bool HoldsLineBreakZeroOrEnd(const std::string& value)
+bool HoldsLineBreakZeroOrEnd(std::string_view value)
 {
-    return value.find_first_of(std::string("\n\0\x1a", 3)) != std::string::npos;
+    return value.find_first_of(std::string_view("\n\0\x1a", 3)) != std::string_view::npos;
 }
 
 void CheckRules(const PluginModule& module)
 {
     FUZZ_CHECK(!module.path.empty(), "record without a path");
-    for (const std::string* value : {&module.path, &module.version, &module.name}) {
+    for (const CatalogueText* value : {&module.path, &module.version, &module.name}) {
         FUZZ_CHECK(!HoldsLineBreakZeroOrEnd(*value), "header value holds LF, NUL or Ctrl-Z");
         FUZZ_CHECK(*value != "-----", "header value is the terminator");
     }
@@ -30,7 +30,7 @@ void CheckRules(const PluginModule& module)
         FUZZ_CHECK(!filter.description.empty(), "filter without a description");
         FUZZ_CHECK(!HoldsLineBreakZeroOrEnd(filter.description), "description holds LF, NUL or Ctrl-Z");
         FUZZ_CHECK(filter.description != "-----", "description is the terminator");
-        for (const std::string& pattern : filter.patterns)
+        for (const CatalogueText& pattern : filter.patterns)
             FUZZ_CHECK(!pattern.empty(), "empty pattern");
     }
 }

@@ -26,10 +26,11 @@ int main()
     }
     ModuleCatalogue* catalogue = getAllModules();
     for (const PluginModule& module : catalogue->modules) {
-        std::string line = module.path + "|" + module.version + "|" + module.name + "|" +
+        std::string line = std::string(module.path) + "|" + std::string(module.version) + "|" +
+                           std::string(module.name) + "|" +
                            (module.hasConfig ? "true" : "false");
         for (const FileFilter& filter : module.filters)
-            line += "|" + JoinPatternList(filter.patterns) + "=" + filter.description;
+            line += "|" + JoinPatternList(filter.patterns) + "=" + std::string(filter.description);
         std::printf("%s\n", line.c_str());
     }
     std::printf(getAllModules() == catalogue ? "same\n" : "different\n");

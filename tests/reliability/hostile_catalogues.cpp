@@ -4,14 +4,14 @@
 
 namespace {
 
-std::string Shown(const std::string& value)
+std::string Shown(std::string_view value)
 {
     if (value.size() <= 64)
-        return value;
+        return std::string(value);
     std::uint32_t sum = 2166136261u;  // FNV-1a
     for (unsigned char byte : value)
         sum = (sum ^ byte) * 16777619u;
-    return value.substr(0, 16) + "...[" + std::to_string(value.size()) + " bytes, " + std::to_string(sum) + "]";
+    return std::string(value.substr(0, 16)) + "...[" + std::to_string(value.size()) + " bytes, " + std::to_string(sum) + "]";
 }
 
 std::string Record(const std::string& path, const std::string& version, const std::string& name,
@@ -184,15 +184,15 @@ std::string BrokenRule(const PluginModule& module)
 {
     if (module.path.empty())
         return "empty path";
-    auto badValue = [](const std::string& value) {
-        return value.find_first_of(std::string("\n\0\x1a", 3)) != std::string::npos || value == "-----";
+    auto badValue = [](std::string_view value) {
+        return value.find_first_of(std::string_view("\n\0\x1a", 3)) != std::string_view::npos || value == "-----";
     };
     if (badValue(module.path) || badValue(module.version) || badValue(module.name))
         return "path, version or name holds a line break, zero, Ctrl-Z or is a terminator";
     for (const FileFilter& filter : module.filters) {
         if (filter.description.empty() || badValue(filter.description))
             return "bad description";
-        for (const std::string& pattern : filter.patterns) {
+        for (const CatalogueText& pattern : filter.patterns) {
             if (pattern.empty() || pattern.find_first_of(" \t\n\v\f\r") != std::string::npos)
                 return "empty pattern or pattern with whitespace";
         }

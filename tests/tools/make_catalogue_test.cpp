@@ -57,13 +57,13 @@ TEST(MakeCatalogue, WritesBothCataloguesOfAFolderWithSpacesAndKeepsThePreviousOn
 
     std::list<PluginModule> records32 = ReadRecords(tools + "briskspi.txt");
     ASSERT_EQ(records32.size(), 2u);
-    EXPECT_EQ(records32.front().path, plugins + "SampleBmp.spi");
+    EXPECT_EQ(std::string(records32.front().path), plugins + "SampleBmp.spi");
     EXPECT_EQ(records32.front().version, "00IN");
-    EXPECT_EQ(records32.back().path, plugins + "sub folder\\SampleTar.spi");
+    EXPECT_EQ(std::string(records32.back().path), plugins + "sub folder\\SampleTar.spi");
     EXPECT_EQ(records32.back().version, "00AM");
     std::list<PluginModule> records64 = ReadRecords(tools + "briskspi64.txt");
     ASSERT_EQ(records64.size(), 1u);
-    EXPECT_EQ(records64.front().path, plugins + "SampleBmp.sph");
+    EXPECT_EQ(std::string(records64.front().path), plugins + "SampleBmp.sph");
     EXPECT_FALSE(records64.front().filters.empty());
 
     // A folder without plug-ins of a kind leaves that catalogue as it was.

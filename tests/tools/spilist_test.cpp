@@ -268,22 +268,22 @@ TEST(Spilist, CatalogueReadsBackAsTheSameModules)
     std::list<PluginModule> modules = ReadCatalogue(input);
     ASSERT_EQ(modules.size(), 2u);
     const PluginModule& image = modules.front();
-    EXPECT_EQ(image.path, trip.image.Path());
+    EXPECT_EQ(std::string(image.path), trip.image.Path());
     EXPECT_EQ(image.version, "00IN");
     EXPECT_EQ(image.name, " Image  plug-in ");
     EXPECT_TRUE(image.hasConfig);
     ASSERT_EQ(image.filters.size(), 2u);
-    EXPECT_EQ(image.filters[0].patterns, (std::vector<std::string>{"*.a", "*.B"}));
+    EXPECT_EQ(image.filters[0].patterns, (PatternList{"*.a", "*.B"}));
     EXPECT_EQ(image.filters[0].description, "A and B");
-    EXPECT_EQ(image.filters[1].patterns, (std::vector<std::string>{";*.c", ";"}));
+    EXPECT_EQ(image.filters[1].patterns, (PatternList{";*.c", ";"}));
     EXPECT_EQ(image.filters[1].description, "C files");
     const PluginModule& archive = modules.back();
-    EXPECT_EQ(archive.path, trip.archive.Path());
+    EXPECT_EQ(std::string(archive.path), trip.archive.Path());
     EXPECT_EQ(archive.version, "00AM");
     EXPECT_EQ(archive.name, "Archive");
     EXPECT_FALSE(archive.hasConfig);
     ASSERT_EQ(archive.filters.size(), 1u);
-    EXPECT_EQ(archive.filters[0].patterns, (std::vector<std::string>{"*.z"}));
+    EXPECT_EQ(archive.filters[0].patterns, (PatternList{"*.z"}));
     EXPECT_EQ(archive.filters[0].description, "Zs");
 }
 

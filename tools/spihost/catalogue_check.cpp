@@ -94,7 +94,7 @@ std::vector<Check> ChecksOfAnswers(const PluginModule& record, const std::option
 std::vector<Check> CheckRecord(const PluginModule& record)
 {
     const std::string path = Utf8FromAnsi(record.path);
-    if (IsFrontPlugin(record.path))
+    if (IsFrontPlugin(std::string(record.path)))
         return {{kFront, "lists a front plug-in itself, which would only forward to its own catalogue: remove it"}};
     if (IsAbsolutePath(path) && !FileExists(path))
         return {{kMissing, FolderExists(path) ? "missing: it is a folder" : "missing: no such file"}};
@@ -105,21 +105,21 @@ std::vector<Check> CheckRecord(const PluginModule& record)
 #if defined(_WIN64)
     // A 32-bit plug-in is served through the helper: check it the same way.
     PluginEntryPoints bridged;
-    if (!library && error == ERROR_BAD_EXE_FORMAT && BindThroughBridge(record.path, bridged)) {
-        return ChecksOfAnswers(record, QueryEntryPoints(record.path, std::move(bridged)));
+    if (!library && error == ERROR_BAD_EXE_FORMAT && BindThroughBridge(std::string(record.path), bridged)) {
+        return ChecksOfAnswers(record, QueryEntryPoints(std::string(record.path), std::move(bridged)));
     }
 #endif
     if (!library) {
         if (error == ERROR_BAD_EXE_FORMAT) {
-            std::string other = OtherWidthText(WidthOfFile(record.path));
+            std::string other = OtherWidthText(WidthOfFile(std::string(record.path)));
             if (!other.empty())
                 return {{kOtherWidth, other}};
         }
-        if (error == ERROR_MOD_NOT_FOUND && !IsAbsolutePath(record.path))
+        if (error == ERROR_MOD_NOT_FOUND && !IsAbsolutePath(std::string(record.path)))
             return {{kMissing, "missing: not found along the library search path (the path is relative)"}};
         return {{kCannotLoad, "cannot be loaded: " + ExplainLoadFailure(path, error)}};
     }
-    return ChecksOfAnswers(record, QueryLoadedPlugin(record.path, SharedRef<HMODULE>(new PluginLibrary(library))));
+    return ChecksOfAnswers(record, QueryLoadedPlugin(std::string(record.path), SharedRef<HMODULE>(new PluginLibrary(library))));
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ struct AskedName {
 std::string FirstMatch(const PluginModule& module, const AskedName& name)
 {
     for (const FileFilter& filter : module.filters) {
-        for (const std::string& pattern : filter.patterns) {
+        for (const CatalogueText& pattern : filter.patterns) {
             bool matches = name.wide ? PathMatchSpecW(name.wideName.c_str(), WideFromAnsi(pattern).c_str())
                                      : PathMatchSpecA(name.ansiName->c_str(), pattern.c_str());
             if (matches)
@@ -46,7 +46,7 @@ std::string AllPatterns(const PluginModule& module)
 {
     std::string all;
     for (const FileFilter& filter : module.filters) {
-        for (const std::string& pattern : filter.patterns)
+        for (const CatalogueText& pattern : filter.patterns)
             all += (all.empty() ? "" : ";") + Utf8FromAnsi(pattern);
     }
     return all.empty() ? "none" : all;
@@ -66,12 +66,12 @@ std::string AskCatalogued(const PluginModule& module, const AskedName& name, con
     if (library)
         entryPoints = ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(library)));
 #if defined(_WIN64)
-    else if (error == ERROR_BAD_EXE_FORMAT && BindThroughBridge(module.path, entryPoints))
+    else if (error == ERROR_BAD_EXE_FORMAT && BindThroughBridge(std::string(module.path), entryPoints))
         call = "bridged (32-bit, served by " BRISK_BRIDGE_PROGRAM "): IsSupported";
 #endif
     else {
         std::string why = "cannot be loaded: " + ExplainLoadFailure(Utf8FromAnsi(module.path), error);
-        if (!IsAbsolutePath(module.path))
+        if (!IsAbsolutePath(std::string(module.path)))
             why += "; the path is relative, and Windows does not look beside the catalogue";
         return why;
     }

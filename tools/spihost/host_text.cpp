@@ -32,7 +32,7 @@ std::string Utf8FromWide(const std::wstring& text)
     return Utf8FromWide(text.data(), text.size());
 }
 
-std::string Utf8FromAnsi(const std::string& text)
+std::string Utf8FromAnsi(std::string_view text)
 {
     return Utf8FromWide(WideFromAnsi(text));
 }

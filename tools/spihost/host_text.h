@@ -5,12 +5,13 @@
 // These convert at the edges: the platform's UTF-16 calls and the plug-ins' ANSI
 // entry points.
 #include <string>
+#include <string_view>
 
 std::wstring WideFromUtf8(const std::string& text);
 std::string Utf8FromWide(const std::wstring& text);
 std::string Utf8FromWide(const wchar_t* text, std::size_t length);
 // For the texts ANSI entry points give back (names, information, entry names).
-std::string Utf8FromAnsi(const std::string& text);
+std::string Utf8FromAnsi(std::string_view text);
 
 // The name an ANSI entry point opens as the same file or folder: the name in the
 // code page, else its short name. Throws HostFailure (file error) when it has neither.

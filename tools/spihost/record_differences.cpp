@@ -7,9 +7,9 @@
 
 namespace {
 
-std::string Quoted(const std::string& text)
+std::string Quoted(std::string_view text)
 {
-    return "\"" + text + "\"";
+    return "\"" + std::string(text) + "\"";
 }
 
 std::string Change(const std::string& what, const std::string& before, const std::string& now)

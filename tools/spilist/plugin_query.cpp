@@ -41,7 +41,7 @@ void ReadInformation(GetPluginInfoFunction* getPluginInfo, PluginModule& record)
     std::size_t total = 0;
     for (int number = 0;; ++number) {
         if (number == kInformationNumberLimit) {
-            ReportInformationLimit(record.path, kInformationNumberLimit);
+            ReportInformationLimit(std::string(record.path), kInformationNumberLimit);
             return;
         }
         std::optional<std::string> text = AskNumber(getPluginInfo, number, buffer);
@@ -49,7 +49,7 @@ void ReadInformation(GetPluginInfoFunction* getPluginInfo, PluginModule& record)
             return;
         total += text->size();
         if (total > kInformationTextLimit) {
-            ReportInformationTextLimit(record.path, kInformationTextLimit);
+            ReportInformationTextLimit(std::string(record.path), kInformationTextLimit);
             return;
         }
         StoreInformation(record, number, std::move(*text));

@@ -21,6 +21,18 @@ if [ ${#need[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo_cmd dpkg --add-architecture i386
   fi
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+  # A mirror in the middle of a sync serves index files that do not match their
+  # release file for a while; a later try usually gets consistent ones.
+  for attempt in 1 2 3 4 5; do
+    $sudo_cmd apt-get update -qq || true
+    if DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null; then
+      break
+    fi
+    if [ $attempt -eq 5 ]; then
+      echo "could not install: ${need[*]}" >&2
+      exit 1
+    fi
+    echo "package install failed (try $attempt of 5); trying again in 30 s" >&2
+    sleep 30
+  done
 fi

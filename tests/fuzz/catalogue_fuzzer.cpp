@@ -82,8 +82,11 @@ void CheckRoundTrip(const std::list<PluginModule>& first)
 // same positions in the copy's own list.
 void CheckCopy(std::list<PluginModule> modules, const std::string& bytes)
 {
-    ModuleCatalogue catalogue;
-    catalogue.modules = std::move(modules);
+    // Read records moved into an arena's catalogue, then copied out to the heap.
+    CatalogueArena arena;
+    ModuleCatalogue catalogue(arena);
+    for (PluginModule& module : modules)
+        catalogue.modules.push_back(std::move(module));
     if (!catalogue.modules.empty()) {
         for (std::size_t i = 0; i < bytes.size() && i < 16; ++i) {
             auto position = std::next(catalogue.modules.begin(),

@@ -1,5 +1,7 @@
 #include "plugin_info_table.h"
 
+#include <cstring>
+
 #include "build_variant.h"
 #include "front_state.h"
 #include "module_set.h"
@@ -12,39 +14,65 @@ bool MatchesEverything(std::string_view pattern)
     return pattern == "*.*" || pattern == "*" || pattern == "*.";
 }
 
-void AppendHostPatternList(const PatternList& patterns, CatalogueText& list)
+// `text` with a zero byte behind it, in the arena.
+std::string_view Keep(std::string_view text, CatalogueArena& arena)
 {
+    char* kept = static_cast<char*>(arena.Allocate(text.size() + 1, 1));
+    std::memcpy(kept, text.data(), text.size());
+    kept[text.size()] = '\0';
+    return std::string_view(kept, text.size());
+}
+
+// The patterns a host is given, joined with ";". A filter whose one pattern remains
+// is answered with that pattern's own text.
+std::string_view HostPatternList(const PatternList& patterns, CatalogueArena& arena)
+{
+    const CatalogueText* only = nullptr;
+    std::size_t kept = 0;
     std::size_t size = 0;
-    for (const CatalogueText& pattern : patterns)
-        size += pattern.size() + 1;
-    list.reserve(size);
     for (const CatalogueText& pattern : patterns) {
         if (MatchesEverything(pattern))
             continue;
-        if (!list.empty())
-            list += ';';
-        list += pattern;
+        only = &pattern;
+        ++kept;
+        size += pattern.size() + 1;
     }
+    if (kept == 0)
+        return std::string_view("");
+    if (kept == 1)
+        return std::string_view(only->c_str(), only->size());
+    char* list = static_cast<char*>(arena.Allocate(size, 1));
+    char* end = list;
+    for (const CatalogueText& pattern : patterns) {
+        if (MatchesEverything(pattern))
+            continue;
+        if (end != list)
+            *end++ = ';';
+        std::memcpy(end, pattern.data(), pattern.size());
+        end += pattern.size();
+    }
+    *end = '\0';
+    return std::string_view(list, static_cast<std::size_t>(end - list));
 }
 
 }  // namespace
 
 PluginInfoTable BuildPluginInfoTable(const ModuleCatalogue& moduleSet, std::string_view version,
-                                     std::string_view nameLine, const CatalogueAllocator<char>& allocator)
+                                     std::string_view nameLine, CatalogueArena& arena)
 {
     std::size_t entries = 2;
     for (const PluginModule& record : moduleSet.modules)
         entries += record.version == version ? 2 * record.filters.size() : 0;
-    PluginInfoTable table(allocator);
+    PluginInfoTable table{CatalogueAllocator<std::string_view>(&arena)};
     table.reserve(entries);
-    table.emplace_back(version);
-    table.emplace_back(nameLine);
+    table.push_back(Keep(version, arena));
+    table.push_back(Keep(nameLine, arena));
     for (const PluginModule& record : moduleSet.modules) {
         if (record.version != version)
             continue;
         for (const FileFilter& filter : record.filters) {
-            AppendHostPatternList(filter.patterns, table.emplace_back());
-            table.push_back(filter.description);
+            table.push_back(HostPatternList(filter.patterns, arena));
+            table.emplace_back(filter.description.c_str(), filter.description.size());
         }
     }
     return table;
@@ -56,10 +84,11 @@ const PluginInfoTable& pluginInfoTable()
     const ModuleCatalogue& moduleSet = modules();
     PluginInfoState& state = ThePluginInfoState();
     if (!state.table) {
-        // In the module set's arena, which outlives the table.
+        // The texts are the module set's own, or kept in its arena, which outlives the
+        // table.
         state.table.emplace(BuildPluginInfoTable(moduleSet, kApiVersion,
                                                  std::string(kPluginName) + "  " + kCopyrightNotice,
-                                                 moduleSet.modules.get_allocator()));
+                                                 TheModuleSet().arena));
     }
     return *state.table;
 }

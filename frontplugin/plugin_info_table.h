@@ -5,14 +5,17 @@
 #include "catalogue_arena.h"
 #include "module_catalogue.h"
 
-using PluginInfoTable = CatalogueVector<CatalogueText>;
+// Each text is followed by a zero byte where it lies: in the module set's records or
+// in its arena.
+using PluginInfoTable = CatalogueVector<std::string_view>;
 
 // The answers of GetPluginInfo: the version, the name line, then per filter of every
 // record of `version` its patterns (without "*", "*.*" and "*.", joined with ";")
 // and its description. A filter left without patterns still gives both entries.
-// Its texts live where `allocator` puts them.
+// The table refers to the records' texts and keeps the others in `arena`; both must
+// outlive it.
 PluginInfoTable BuildPluginInfoTable(const ModuleCatalogue& moduleSet, std::string_view version,
-                                     std::string_view nameLine, const CatalogueAllocator<char>& allocator = {});
+                                     std::string_view nameLine, CatalogueArena& arena);
 
 // The table of this build, built on the first call.
 const PluginInfoTable& pluginInfoTable();

@@ -20,6 +20,7 @@
 #include "markdown_table.h"
 #include "module_catalogue.h"
 #include "noop_naming.h"
+#include "process_stats.h"
 #include "statistics.h"
 #include "stopwatch.h"
 #include "set_names.h"
@@ -44,9 +45,22 @@ int RunChildRead(const BenchOptions& options)
                                    : nullptr;
     if (!getAllModules)
         throw std::runtime_error("no GetAllModules in " + path);
+    const std::size_t privateBefore = PrivateBytes();
     clock.Restart();
     ModuleCatalogue* catalogue = getAllModules();
     double readSeconds = clock.Seconds();
+    const std::size_t privateAfter = PrivateBytes();
+    // What the first write to a page of new memory costs here: every page the reader's
+    // records fill is one.
+    constexpr std::size_t kTouched = 4 * 1024 * 1024;
+    char* fresh = static_cast<char*>(VirtualAlloc(nullptr, kTouched, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!fresh)
+        throw std::runtime_error("no memory to touch");
+    clock.Restart();
+    for (std::size_t at = 0; at < kTouched; at += 4096)
+        fresh[at] = 1;
+    double touchSeconds = clock.Seconds();
+    VirtualFree(fresh, 0, MEM_RELEASE);
     // What one small allocation costs on this heap: the reader makes a handful per
     // record (its texts, pattern and filter lists, the list node).
     constexpr int kAllocations = 100000;
@@ -57,9 +71,11 @@ int RunChildRead(const BenchOptions& options)
     for (char* block : blocks)
         delete[] block;
     double allocationSeconds = clock.Seconds();
-    std::printf("load_ms=%.3f\nread_ms=%.3f\nrecords=%u\nallocation_ns=%.1f\n", loadSeconds * 1000,
-                readSeconds * 1000, static_cast<unsigned>(catalogue->modules.size()),
-                allocationSeconds * 1e9 / kAllocations);
+    std::printf("load_ms=%.3f\nread_ms=%.3f\nrecords=%u\nallocation_ns=%.1f\nprivate_bytes=%.0f\npage_touch_us=%.2f\n",
+                loadSeconds * 1000, readSeconds * 1000, static_cast<unsigned>(catalogue->modules.size()),
+                allocationSeconds * 1e9 / kAllocations,
+                privateAfter > privateBefore ? static_cast<double>(privateAfter - privateBefore) : 0.0,
+                touchSeconds * 1e6 / (kTouched / 4096));
     return 0;
 }
 
@@ -70,6 +86,8 @@ struct CatalogueRead {
     double readMs = 0;
     double processMs = 0;
     double allocationNs = 0;
+    double privateBytes = 0;
+    double pageTouchUs = 0;
 };
 
 CatalogueRead MeasureRead(const std::string& scratchRoot, int records, int runs)
@@ -84,7 +102,7 @@ CatalogueRead MeasureRead(const std::string& scratchRoot, int records, int runs)
 
     const std::string command = "\"" + BuiltFile("catalogue_bench.exe") + "\" --child \"--folder=" + folder.Path() + "\"";
     RunChild(command);  // unmeasured: brings the files into the system's cache
-    std::vector<double> load, read, process, allocation;
+    std::vector<double> load, read, process, allocation, privateBytes, pageTouch;
     for (int run = 0; run < runs; ++run) {
         ChildRun child = RunChild(command);
         KeyValues values = ParseKeyValues(child.output);
@@ -94,10 +112,12 @@ CatalogueRead MeasureRead(const std::string& scratchRoot, int records, int runs)
         read.push_back(NumberOf(values, "read_ms"));
         process.push_back(child.seconds * 1000);
         allocation.push_back(NumberOf(values, "allocation_ns"));
+        privateBytes.push_back(NumberOf(values, "private_bytes"));
+        pageTouch.push_back(NumberOf(values, "page_touch_us"));
     }
     std::fprintf(stderr, "  catalogue of %d records: done\n", records);
     return {records, ReadWholeFile(folder / BRISK_DEFAULT_CATALOGUE).size(), Median(load), Median(read), Median(process),
-            Median(allocation)};
+            Median(allocation), Median(privateBytes), Median(pageTouch)};
 }
 
 std::size_t CountRecords(const std::string& catalogueText)
@@ -141,14 +161,17 @@ void PrintReport(const CatalogueRead& read, const ListRun& list, int runs)
     std::printf("GetAllModules in a fresh process (median of %d processes, after one unmeasured run):\n"
                 "the registry library loaded from a folder whose " BRISK_DEFAULT_CATALOGUE " holds no-op records of one\n"
                 "filter with four patterns each. Process: from creating the child to its end. Allocation:\n"
-                "new and delete of a 40-byte block in the same process after the read, per block.\n\n",
+                "new and delete of a 40-byte block in the same process after the read, per block. Memory:\n"
+                "the growth of the process's private memory over the read, per record. Page: the first\n"
+                "write to each 4 KiB page of 4 MiB of new memory, per page, after the read.\n\n",
                 runs);
     MarkdownTable reading({"records", "catalogue size (KiB)", "LoadLibrary " BRISK_REGISTRY_LIBRARY " (ms)",
                            "first GetAllModules (ms)", "per record (us)", "whole process (ms)",
-                           "one allocation (ns)"});
+                           "one allocation (ns)", "memory per record (bytes)", "first write to a new page (us)"});
     reading.AddRow({std::to_string(read.records), Fixed(read.bytes / 1024.0, 0), Fixed(read.loadMs, 2),
                     Fixed(read.readMs, 2), Fixed(read.readMs * 1000 / read.records, 2), Fixed(read.processMs, 1),
-                    Fixed(read.allocationNs, 0)});
+                    Fixed(read.allocationNs, 0), Fixed(read.privateBytes / read.records, 0),
+                    Fixed(read.pageTouchUs, 2)});
     std::printf("%s\n", reading.Text().c_str());
     std::printf("spilist with the plug-in paths on its command line, its output captured (median of %d\n"
                 "runs, after one unmeasured run); each plug-in is a copy of the no-op plug-in under its own\n"

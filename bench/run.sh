@@ -52,7 +52,9 @@ for arch in "${arches[@]}"; do
     echo "== $arch $bench" >&2
     loads="$loads${loads:+; }$arch $bench $(cut -d' ' -f1 /proc/loadavg)"
     extra=()
-    if [ "$bench" = bridge_bench ] && [ "$arch" = x86_64 ] && [ -f build/bench-i686/bin/SampleBmp.spi ]; then
+    # The bridge needs 32-bit programs to run, not only a 32-bit build lying about.
+    if [ "$bench" = bridge_bench ] && [ "$arch" = x86_64 ] && [ "${arches[0]}" = i686 ] &&
+      [ -f build/bench-i686/bin/SampleBmp.spi ]; then
       extra=("--narrow-bin=Z:${root//\//\\}\\build\\bench-i686\\bin")
     fi
     "$loader" "$build/bin/$bench.exe" $smoke "${extra[@]}" >"$results/$bench.md"

@@ -43,10 +43,9 @@ void* CatalogueArena::AllocateInNewBlock(std::size_t size, std::size_t alignment
     std::size_t grown = reserved_ < kFirstBlock ? kFirstBlock : reserved_;
     if (grown > kLargestBlock)
         grown = kLargestBlock;
-    const std::size_t header = sizeof(Block) + alignof(std::max_align_t);
-    if (size > static_cast<std::size_t>(-1) - header - alignment)
+    if (size > static_cast<std::size_t>(-1) - sizeof(Block) - alignment)
         throw std::bad_alloc();
-    std::size_t wanted = size + header + alignment;
+    std::size_t wanted = sizeof(Block) + alignment + size;
     std::size_t blockSize = wanted > grown ? wanted : grown;
     Block* block = static_cast<Block*>(::operator new(blockSize));
     block->previous = last_;

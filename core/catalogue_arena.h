@@ -9,11 +9,10 @@
 #include <vector>
 
 // Where a catalogue's records live. A catalogue of thousands of records is read at a
-// host's first call, and every text, list node and array of it is a small block: on
-// Wine's heap each one costs far more than the reading itself. The arena hands them out
-// from a few large blocks and gives everything back at once, when its owner (the
-// registry's catalogue, a front plug-in's module set) goes; a block given back before
-// then stays unused until that time.
+// host's first call, and every text, list node and array of it is a small block; on the
+// heap each one carries its own header and search. The arena hands them out packed from
+// a few large blocks and gives everything back at once, when its owner (the registry's
+// catalogue) goes; a block given back before then stays unused until that time.
 class CatalogueArena {
 public:
     CatalogueArena() = default;

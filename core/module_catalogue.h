@@ -16,7 +16,10 @@ struct ModuleCatalogue {
     ModuleCatalogue() = default;
     // Records read into or copied into this catalogue live in `arena`, which must
     // outlive it.
-    explicit ModuleCatalogue(CatalogueArena& arena) : modules(CatalogueAllocator<PluginModule>(&arena)) {}
+    explicit ModuleCatalogue(CatalogueArena& arena) : ModuleCatalogue(CatalogueAllocator<PluginModule>(&arena)) {}
+    // Records put into this catalogue live where `allocator` puts them; nodes can be
+    // moved between catalogues of equal allocators.
+    explicit ModuleCatalogue(const CatalogueAllocator<PluginModule>& allocator) : modules(allocator) {}
     // A deep copy on the heap; the copied candidates point at the copy's own entries,
     // so the copy never refers into the catalogue it came from.
     ModuleCatalogue(const ModuleCatalogue& other);

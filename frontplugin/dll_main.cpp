@@ -12,6 +12,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         // teardown that follows must not free them. An unload by FreeLibrary (null
         // `reserved`) still frees them.
         StopFreeingLibraries();
+        MarkProcessEnding();
     }
     return TRUE;
 }

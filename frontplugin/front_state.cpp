@@ -3,6 +3,7 @@
 namespace {
 HMODULE ownModule = nullptr;
 bool busy = false;
+bool processEnding = false;
 // Constructed at library start, before anything created on first use, so it is
 // destroyed last and briskspi.dll outlives the records read from it.
 SharedRef<HMODULE> registryLibrary;
@@ -16,6 +17,16 @@ HMODULE OwnModule()
 void SetOwnModule(HMODULE module)
 {
     ownModule = module;
+}
+
+void MarkProcessEnding()
+{
+    processEnding = true;
+}
+
+bool ProcessEnding()
+{
+    return processEnding;
 }
 
 bool& BusyFlag()

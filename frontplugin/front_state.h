@@ -4,6 +4,7 @@
 // flag and the (empty) registry library reference, each object is created on first
 // use; all are destroyed at library end in the reverse order of their creation, so
 // the plug-ins go before briskspi.dll.
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,10 +16,18 @@
 #include "shared_ref.h"
 
 struct ModuleSet {
-    // Holds the records and the information table; goes after both.
+    ModuleSet() = default;
+    ModuleSet(const ModuleSet&) = delete;
+    ModuleSet& operator=(const ModuleSet&) = delete;
+    // Gives the records back to the registry's catalogue (module_set.cpp).
+    ~ModuleSet();
+
+    // The texts of the information table that are not the records' own.
     CatalogueArena arena;
-    ModuleCatalogue catalogue{arena};
-    bool built = false;
+    // Null until built. Its records were moved out of `registryCatalogue` and live in
+    // the registry's memory.
+    std::unique_ptr<ModuleCatalogue> catalogue;
+    ModuleCatalogue* registryCatalogue = nullptr;
 };
 
 // The catalogue's patterns in UTF-16 for the wide probe, per record in module-set
@@ -34,6 +43,11 @@ struct PluginInfoState {
 
 HMODULE OwnModule();
 void SetOwnModule(HMODULE module);
+
+// Set when the process ends with this library still loaded: libraries loaded later
+// (briskspi.dll among them) may already be detached.
+void MarkProcessEnding();
+bool ProcessEnding();
 
 bool& BusyFlag();
 // Empty until briskspi.dll is first needed; then set once, null handle on failure.

@@ -1,5 +1,8 @@
 #include "module_set.h"
 
+#include <iterator>
+#include <memory>
+
 #include "build_variant.h"
 #include "front_state.h"
 #include "plugin_binding.h"
@@ -12,22 +15,45 @@ using GetAllModulesFunction = ModuleCatalogue*();
 ModuleCatalogue& modules()
 {
     ModuleSet& moduleSet = TheModuleSet();
-    if (moduleSet.built)
-        return moduleSet.catalogue;
-    // Copies, not moves: the registry's catalogue stays whole, so this front plug-in
-    // finds its records again when it is unloaded and loaded while briskspi.dll
-    // stays loaded for the other one. The copies are unbound, belong to us and live
-    // in our own arena.
-    ModuleCatalogue::ModuleList taken(moduleSet.catalogue.modules.get_allocator());
-    if (auto* getAllModules = FindExport<GetAllModulesFunction>(RegistryLibrary(), "GetAllModules")) {
-        for (const PluginModule& record : getAllModules()->modules) {
-            if (record.version == kApiVersion)
-                taken.push_back(record);
+    if (moduleSet.catalogue)
+        return *moduleSet.catalogue;
+    ModuleCatalogue* registry = nullptr;
+    if (auto* getAllModules = FindExport<GetAllModulesFunction>(RegistryLibrary(), "GetAllModules"))
+        registry = getAllModules();
+    // The records are moved, node and all, not copied: a catalogue of thousands costs its
+    // memory once. They go back when this library is unloaded (below).
+    auto taken = std::make_unique<ModuleCatalogue>(registry ? registry->modules.get_allocator()
+                                                            : CatalogueAllocator<PluginModule>());
+    if (registry) {
+        ModuleCatalogue::ModuleList& all = registry->modules;
+        for (auto record = all.begin(); record != all.end();) {
+            auto next = std::next(record);
+            if (record->version == kApiVersion)
+                taken->modules.splice(taken->modules.end(), all, record);
+            record = next;
         }
     }
-    // Marked only once the copy is whole, so a failure part-way leaves nothing behind
-    // and the next call tries again.
-    moduleSet.catalogue.modules.splice(moduleSet.catalogue.modules.end(), taken);
-    moduleSet.built = true;
-    return moduleSet.catalogue;
+    moduleSet.registryCatalogue = registry;
+    moduleSet.catalogue = std::move(taken);
+    return *moduleSet.catalogue;
+}
+
+ModuleSet::~ModuleSet()
+{
+    // At process exit briskspi.dll, and the memory the records live in, may be gone
+    // already: they are left as they are.
+    if (!catalogue)
+        return;
+    if (ProcessEnding()) {
+        catalogue.release();
+        return;
+    }
+    catalogue->candidates.clear();
+    // Unbound, in their order, so that this front plug-in finds them again when it is
+    // loaded again while briskspi.dll stays loaded for the other one. Releasing a
+    // binding frees its plug-in when it was the last holder.
+    for (PluginModule& record : catalogue->modules)
+        record.binding.Release();
+    if (registryCatalogue)
+        registryCatalogue->modules.splice(registryCatalogue->modules.end(), catalogue->modules);
 }

@@ -36,14 +36,21 @@ TEST(FrontLifetime, FrontReloadedWhileTheOtherKeepsTheRegistryLoaded)
     FrontFolder folder;
     FakePlugin image = folder.AddFake("image.spi", "image", "");
     FakePlugin archive = folder.AddFake("archive.spi", "archive", "entries=a.txt\n");
+    FakePlugin second = folder.AddFake("second.spi", "image", "");
     folder.WriteCatalogue(FakeRecord(image, "00IN", {{"*.pic", "Pictures"}}) +
-                          FakeRecord(archive, "00AM", {{"*.arc", "Archives"}}));
+                          FakeRecord(archive, "00AM", {{"*.arc", "Archives"}}) +
+                          FakeRecord(second, "00IN", {{"*.sec", "Seconds"}}));
     LoadedFront arc(folder.Arc());
     EXPECT_EQ(arc.PluginInfo(2), "*.arc");
     for (int round = 1; round <= 2; ++round) {
         LoadedFront imp(folder.Imp());
         EXPECT_EQ(imp.PluginInfo(2), "*.pic") << "round " << round;
         EXPECT_EQ(imp.PluginInfo(3), "Pictures") << "round " << round;
+        // The records taken by the last load come back whole, in their order.
+        EXPECT_EQ(imp.PluginInfo(4), "*.sec") << "round " << round;
+        int end = -1;
+        imp.PluginInfo(6, 256, &end);
+        EXPECT_EQ(end, 0) << "round " << round;
         EXPECT_EQ(imp.IsSupported("x.pic", 0), 1) << "round " << round;
         EXPECT_EQ(imp.GetPicture("x.pic", 0, 0, nullptr, nullptr, nullptr, 0), 0) << "round " << round;
         EXPECT_EQ(image.Count("attach"), round);

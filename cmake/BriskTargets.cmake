@@ -39,6 +39,13 @@ function(brisk_plugin_library target def_file)
   endif()
 endfunction()
 
+# A library on a host's start-up path. Wine maps an image whose sections start on page
+# boundaries in the file straight from the file; any other it reads whole into fresh
+# memory at every load, one page fault per page of the image.
+function(brisk_mapped_image target)
+  target_link_options(${target} PRIVATE -Wl,--file-alignment=0x1000)
+endfunction()
+
 # A deliverable: installed into dist/ by the build command.
 function(brisk_deliverable target)
   brisk_single_threaded(${target})

@@ -1,5 +1,7 @@
 #include "file_filter.h"
 
+#include <string>
+
 namespace {
 
 bool IsPatternWhitespace(char byte)
@@ -12,12 +14,10 @@ bool IsPatternWhitespace(char byte)
 void AppendPatternList(std::string_view text, PatternList& patterns)
 {
     // One allocation for the list: the catalogue holds thousands of them.
-    std::size_t separators = 0;
-    for (char byte : text)
-        separators += byte == ';';
-    patterns.reserve(patterns.size() + separators + 1);
+    patterns.reserve(patterns.Joined().size() + text.size() + 1);
     const std::size_t size = text.size();
     std::size_t position = 0;
+    std::string bare;
     for (;;) {
         while (position < size && IsPatternWhitespace(text[position]))
             ++position;
@@ -27,27 +27,27 @@ void AppendPatternList(std::string_view text, PatternList& patterns)
         // even when it is a ";"), or to the end; whitespace inside it is dropped.
         const std::size_t begin = position;
         std::size_t kept = 0;
-        bool gaps = false;
+        std::size_t lastKept = begin;
         for (; position < size; ++position) {
             const char byte = text[position];
-            if (IsPatternWhitespace(byte)) {
-                gaps = true;
+            if (IsPatternWhitespace(byte))
                 continue;
-            }
             if (byte == ';' && kept > 0)
                 break;
             ++kept;
+            lastKept = position;
         }
-        const std::string_view span = text.substr(begin, position - begin);
-        if (!gaps) {
-            patterns.emplace_back(span);
+        // Whitespace only behind the pattern (as in "*.a ;") leaves it in one piece.
+        const std::string_view span = text.substr(begin, lastKept + 1 - begin);
+        if (span.size() == kept) {
+            patterns.push_back(span);
         } else {
-            CatalogueText& pattern = patterns.emplace_back();
-            pattern.reserve(kept);
+            bare.clear();
             for (char byte : span) {
                 if (!IsPatternWhitespace(byte))
-                    pattern.push_back(byte);
+                    bare.push_back(byte);
             }
+            patterns.push_back(bare);
         }
         if (position < size)
             ++position;
@@ -63,12 +63,5 @@ PatternList ParsePatternList(std::string_view text)
 
 std::string JoinPatternList(const PatternList& patterns)
 {
-    std::string joined;
-    for (const CatalogueText& pattern : patterns) {
-        joined.append(pattern.data(), pattern.size());
-        joined += ';';
-    }
-    if (!joined.empty())
-        joined.pop_back();
-    return joined;
+    return std::string(patterns.Joined());
 }

@@ -4,8 +4,7 @@
 #include <string_view>
 
 #include "catalogue_arena.h"
-
-using PatternList = CatalogueVector<CatalogueText>;
+#include "pattern_list.h"
 
 // One filter of a plug-in: the wildcard patterns it reads and their description.
 struct FileFilter {

@@ -23,27 +23,18 @@ std::string_view Keep(std::string_view text, CatalogueArena& arena)
     return std::string_view(kept, text.size());
 }
 
-// The patterns a host is given, joined with ";". A filter whose one pattern remains
-// is answered with that pattern's own text.
+// The patterns a host is given, joined with ";": the list's own text unless a pattern
+// that matches everything has to go.
 std::string_view HostPatternList(const PatternList& patterns, CatalogueArena& arena)
 {
-    const CatalogueText* only = nullptr;
-    std::size_t kept = 0;
-    std::size_t size = 0;
-    for (const CatalogueText& pattern : patterns) {
-        if (MatchesEverything(pattern))
-            continue;
-        only = &pattern;
-        ++kept;
-        size += pattern.size() + 1;
-    }
-    if (kept == 0)
-        return std::string_view("");
-    if (kept == 1)
-        return std::string_view(only->c_str(), only->size());
-    char* list = static_cast<char*>(arena.Allocate(size, 1));
+    std::size_t dropped = 0;
+    for (std::string_view pattern : patterns)
+        dropped += MatchesEverything(pattern);
+    if (dropped == 0)
+        return patterns.Joined();
+    char* list = static_cast<char*>(arena.Allocate(patterns.Joined().size() + 1, 1));
     char* end = list;
-    for (const CatalogueText& pattern : patterns) {
+    for (std::string_view pattern : patterns) {
         if (MatchesEverything(pattern))
             continue;
         if (end != list)

@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "code_page_text.h"
 #include "file_position.h"
@@ -14,16 +16,31 @@
 
 namespace {
 
+// A pattern is a view into its list's joined text: the last one is followed by the
+// text's zero byte, the others by a ";" that the platform would take as a separator.
+bool PatternMatches(LPCSTR filename, std::string_view pattern)
+{
+    if (pattern.data()[pattern.size()] == '\0')
+        return PathMatchSpecA(filename, pattern.data());
+    char copy[128];
+    if (pattern.size() < sizeof copy) {
+        std::memcpy(copy, pattern.data(), pattern.size());
+        copy[pattern.size()] = '\0';
+        return PathMatchSpecA(filename, copy);
+    }
+    return PathMatchSpecA(filename, std::string(pattern).c_str());
+}
+
 // Only the first matching pattern counts: a record is asked at most once per probe.
 // The platform's match costs about a microsecond; most patterns are ruled out by their
 // last character first.
 bool AnyPatternMatches(const PluginModule& record, LPCSTR filename, std::size_t filenameLength)
 {
     for (const FileFilter& filter : record.filters) {
-        for (const CatalogueText& pattern : filter.patterns) {
+        for (std::string_view pattern : filter.patterns) {
             if (LastCharacterRulesOut(filename, filenameLength, pattern))
                 continue;
-            if (PathMatchSpecA(filename, pattern.c_str()))
+            if (PatternMatches(filename, pattern))
                 return true;
         }
     }

@@ -20,7 +20,7 @@ const std::vector<std::vector<std::wstring>>& WidePatterns(const ModuleCatalogue
         for (const PluginModule& record : moduleSet.modules) {
             std::vector<std::wstring> patterns;
             for (const FileFilter& filter : record.filters) {
-                for (const CatalogueText& pattern : filter.patterns)
+                for (std::string_view pattern : filter.patterns)
                     patterns.push_back(WideFromAnsi(pattern));
             }
             records.push_back(std::move(patterns));

@@ -22,11 +22,11 @@ TEST(NoopNaming, EveryPatternOfACopyMatchesTheNamesItAccepts)
         std::string name = "C:\\pictures\\" + NoopFileName("photo", stem, which);
         SCOPED_TRACE(name);
         EXPECT_TRUE(NoopAccepts(stem, name));
-        EXPECT_TRUE(PathMatchSpecA(name.c_str(), patterns[which].c_str()));
+        EXPECT_TRUE(PathMatchSpecA(name.c_str(), std::string(patterns[which]).c_str()));
         // Matches its pattern but is refused, as the probe benchmark needs.
         std::string refused = "C:\\pictures\\" + NoopFileName("rejected", stem, which);
         EXPECT_FALSE(NoopAccepts(stem, refused));
-        EXPECT_TRUE(PathMatchSpecA(refused.c_str(), patterns[which].c_str()));
+        EXPECT_TRUE(PathMatchSpecA(refused.c_str(), std::string(patterns[which]).c_str()));
     }
 }
 
@@ -34,10 +34,10 @@ TEST(NoopNaming, CopiesUnderOtherNamesNeitherMatchNorAccept)
 {
     const std::string mine = NoopStem(NoopCopyName(7));
     const std::string other = NoopStem(NoopCopyName(70));
-    for (const CatalogueText& pattern : ParsePatternList(NoopPatternList(mine))) {
+    for (std::string_view pattern : ParsePatternList(NoopPatternList(mine))) {
         for (int which = 0; which < kNoopPatternCount; ++which) {
             std::string name = NoopFileName("photo", other, which);
-            EXPECT_FALSE(PathMatchSpecA(name.c_str(), pattern.c_str())) << name << " " << pattern;
+            EXPECT_FALSE(PathMatchSpecA(name.c_str(), std::string(pattern).c_str())) << name << " " << pattern;
             EXPECT_FALSE(NoopAccepts(mine, name)) << name;
         }
     }

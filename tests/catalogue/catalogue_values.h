@@ -10,7 +10,7 @@ inline FileFilter MakeFilter(std::initializer_list<std::string> patterns, const 
 {
     FileFilter filter;
     for (const std::string& pattern : patterns)
-        filter.patterns.emplace_back(pattern);
+        filter.patterns.push_back(pattern);
     filter.description.assign(description.data(), description.size());
     return filter;
 }

@@ -77,8 +77,6 @@ std::vector<const CatalogueArena*> PlacesOf(const PluginModule& module)
     for (const FileFilter& filter : module.filters) {
         places.push_back(filter.patterns.get_allocator().Arena());
         places.push_back(filter.description.get_allocator().Arena());
-        for (const CatalogueText& pattern : filter.patterns)
-            places.push_back(pattern.get_allocator().Arena());
     }
     return places;
 }

@@ -30,7 +30,7 @@ void CheckRules(const PluginModule& module)
         FUZZ_CHECK(!filter.description.empty(), "filter without a description");
         FUZZ_CHECK(!HoldsLineBreakZeroOrEnd(filter.description), "description holds LF, NUL or Ctrl-Z");
         FUZZ_CHECK(filter.description != "-----", "description is the terminator");
-        for (const CatalogueText& pattern : filter.patterns)
+        for (std::string_view pattern : filter.patterns)
             FUZZ_CHECK(!pattern.empty(), "empty pattern");
     }
 }

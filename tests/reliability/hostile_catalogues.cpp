@@ -192,7 +192,7 @@ std::string BrokenRule(const PluginModule& module)
     for (const FileFilter& filter : module.filters) {
         if (filter.description.empty() || badValue(filter.description))
             return "bad description";
-        for (const CatalogueText& pattern : filter.patterns) {
+        for (std::string_view pattern : filter.patterns) {
             if (pattern.empty() || pattern.find_first_of(" \t\n\v\f\r") != std::string::npos)
                 return "empty pattern or pattern with whitespace";
         }

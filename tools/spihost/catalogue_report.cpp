@@ -32,9 +32,9 @@ struct AskedName {
 std::string FirstMatch(const PluginModule& module, const AskedName& name)
 {
     for (const FileFilter& filter : module.filters) {
-        for (const CatalogueText& pattern : filter.patterns) {
+        for (std::string_view pattern : filter.patterns) {
             bool matches = name.wide ? PathMatchSpecW(name.wideName.c_str(), WideFromAnsi(pattern).c_str())
-                                     : PathMatchSpecA(name.ansiName->c_str(), pattern.c_str());
+                                     : PathMatchSpecA(name.ansiName->c_str(), std::string(pattern).c_str());
             if (matches)
                 return Utf8FromAnsi(pattern);
         }
@@ -46,7 +46,7 @@ std::string AllPatterns(const PluginModule& module)
 {
     std::string all;
     for (const FileFilter& filter : module.filters) {
-        for (const CatalogueText& pattern : filter.patterns)
+        for (std::string_view pattern : filter.patterns)
             all += (all.empty() ? "" : ";") + Utf8FromAnsi(pattern);
     }
     return all.empty() ? "none" : all;

@@ -1,19 +1,5 @@
 #include "pattern_list.h"
 
-#include <cstring>
-
-void PatternList::const_iterator::Seek(const char* begin)
-{
-    if (begin == end_) {
-        pattern_ = std::string_view(end_, 0);
-        return;
-    }
-    // The first byte is pattern text even when it is a ";".
-    const void* separator = std::memchr(begin + 1, ';', static_cast<std::size_t>(end_ - begin - 1));
-    const char* stop = separator ? static_cast<const char*>(separator) : end_;
-    pattern_ = std::string_view(begin, static_cast<std::size_t>(stop - begin));
-}
-
 PatternList::PatternList(std::initializer_list<std::string_view> patterns)
 {
     for (std::string_view pattern : patterns)

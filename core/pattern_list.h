@@ -48,7 +48,18 @@ public:
     private:
         friend class PatternList;
         const_iterator(const char* begin, const char* end) : end_(end) { Seek(begin); }
-        void Seek(const char* begin);
+        // The first byte is pattern text even when it is a ";". Inline, and a plain
+        // loop: patterns are a few bytes long and the probe walks thousands of them.
+        void Seek(const char* begin)
+        {
+            const char* stop = begin;
+            if (stop != end_) {
+                ++stop;
+                while (stop != end_ && *stop != ';')
+                    ++stop;
+            }
+            pattern_ = std::string_view(begin, static_cast<std::size_t>(stop - begin));
+        }
 
         std::string_view pattern_;
         const char* end_ = nullptr;

@@ -26,7 +26,7 @@ int CopyPluginInfo(int infono, LPSTR buf, int buflen)
     const PluginInfoTable& table = pluginInfoTable();
     if (static_cast<unsigned>(infono) >= table.size())
         return 0;
-    lstrcpynA(buf, table[infono].data(), buflen);
+    lstrcpynA(buf, table[infono], buflen);
     // Plus one, so that an empty entry still differs from the end of the table.
     return lstrlenA(buf) + 1;
 }

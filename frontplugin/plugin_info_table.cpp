@@ -15,23 +15,23 @@ bool MatchesEverything(std::string_view pattern)
 }
 
 // `text` with a zero byte behind it, in the arena.
-std::string_view Keep(std::string_view text, CatalogueArena& arena)
+const char* Keep(std::string_view text, CatalogueArena& arena)
 {
     char* kept = static_cast<char*>(arena.Allocate(text.size() + 1, 1));
     std::memcpy(kept, text.data(), text.size());
     kept[text.size()] = '\0';
-    return std::string_view(kept, text.size());
+    return kept;
 }
 
 // The patterns a host is given, joined with ";": the list's own text unless a pattern
 // that matches everything has to go.
-std::string_view HostPatternList(const PatternList& patterns, CatalogueArena& arena)
+const char* HostPatternList(const PatternList& patterns, CatalogueArena& arena)
 {
     std::size_t dropped = 0;
     for (std::string_view pattern : patterns)
         dropped += MatchesEverything(pattern);
     if (dropped == 0)
-        return patterns.Joined();
+        return patterns.JoinedText();
     char* list = static_cast<char*>(arena.Allocate(patterns.Joined().size() + 1, 1));
     char* end = list;
     for (std::string_view pattern : patterns) {
@@ -43,7 +43,7 @@ std::string_view HostPatternList(const PatternList& patterns, CatalogueArena& ar
         end += pattern.size();
     }
     *end = '\0';
-    return std::string_view(list, static_cast<std::size_t>(end - list));
+    return list;
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ PluginInfoTable BuildPluginInfoTable(const ModuleCatalogue& moduleSet, std::stri
     std::size_t entries = 2;
     for (const PluginModule& record : moduleSet.modules)
         entries += record.version == version ? 2 * record.filters.size() : 0;
-    PluginInfoTable table{CatalogueAllocator<std::string_view>(&arena)};
+    PluginInfoTable table{CatalogueAllocator<const char*>(&arena)};
     table.reserve(entries);
     table.push_back(Keep(version, arena));
     table.push_back(Keep(nameLine, arena));
@@ -63,7 +63,7 @@ PluginInfoTable BuildPluginInfoTable(const ModuleCatalogue& moduleSet, std::stri
             continue;
         for (const FileFilter& filter : record.filters) {
             table.push_back(HostPatternList(filter.patterns, arena));
-            table.emplace_back(filter.description.c_str(), filter.description.size());
+            table.push_back(filter.description.c_str());
         }
     }
     return table;

@@ -5,9 +5,9 @@
 #include "catalogue_arena.h"
 #include "module_catalogue.h"
 
-// Each text is followed by a zero byte where it lies: in the module set's records or
-// in its arena.
-using PluginInfoTable = CatalogueVector<std::string_view>;
+// Zero-terminated texts where they lie: in the module set's records or in its arena.
+// A catalogue's texts hold no zero bytes, so their lengths need no room of their own.
+using PluginInfoTable = CatalogueVector<const char*>;
 
 // The answers of GetPluginInfo: the version, the name line, then per filter of every
 // record of `version` its patterns (without "*", "*.*" and "*.", joined with ";")

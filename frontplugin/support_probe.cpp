@@ -33,12 +33,13 @@ bool PatternMatches(LPCSTR filename, std::string_view pattern)
 
 // Only the first matching pattern counts: a record is asked at most once per probe.
 // The platform's match costs about a microsecond; most patterns are ruled out by their
-// last character first.
-bool AnyPatternMatches(const PluginModule& record, LPCSTR filename, std::size_t filenameLength)
+// last character first. A list's patterns hold a ";" at most as their first byte, so
+// that byte alone tells whether the platform would split one.
+bool AnyPatternMatches(const PluginModule& record, LPCSTR filename, char filenameEnd)
 {
     for (const FileFilter& filter : record.filters) {
         for (std::string_view pattern : filter.patterns) {
-            if (LastCharacterRulesOut(filename, filenameLength, pattern))
+            if (filenameEnd != '\0' && pattern.front() != ';' && LastCharactersRuleOut(filenameEnd, pattern.back()))
                 continue;
             if (PatternMatches(filename, pattern))
                 return true;
@@ -61,11 +62,11 @@ int ProbeSupport(LPCSTR filename, ULONG_PTR dw)
     moduleSet.candidates.clear();
     LastProbedName() = filename;
     LastProbedWideName() = WideFromAnsi(filename);
-    const std::size_t filenameLength = std::strlen(filename);
+    const char filenameEnd = *filename ? filename[std::strlen(filename) - 1] : '\0';
     // Taken just before the first plug-in reads the host's file, if it is one.
     std::optional<FilePosition> hostPosition;
     for (auto record = moduleSet.modules.begin(); record != moduleSet.modules.end(); ++record) {
-        if (!AnyPatternMatches(*record, filename, filenameLength))
+        if (!AnyPatternMatches(*record, filename, filenameEnd))
             continue;
         IsSupportedFunction* isSupported = GetEntryPoints(*record)->IsSupported;
         if (!isSupported)

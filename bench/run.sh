@@ -37,7 +37,10 @@ for arch in "${arches[@]}"; do
   cmake -S . -B "$build" -G Ninja --toolchain "cmake/toolchain-mingw-$arch.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DBRISK_BUILD_TESTS=ON -DBRISK_WINE="$loader" \
     -DBRISK_BRIDGE_HELPER="$root/build/bench-i686/bin/briskbridge32.exe" >/dev/null
-  cmake --build "$build" --target "${benches[@]}"
+  targets=("${benches[@]}")
+  # The 64-bit bridge benchmark starts the helper that only the 32-bit build makes.
+  [ "$arch" = i686 ] && targets+=(briskbridge32)
+  cmake --build "$build" --target "${targets[@]}"
 
   # A prefix and a server of the run's own; -p keeps the server up between the
   # benchmarks' many short processes.

@@ -20,12 +20,19 @@ inline bool LastCharactersRuleOut(char nameEnd, char patternEnd)
     return upper(patternEnd) != upper(nameEnd);
 }
 
+// The same for a pattern of a PatternList, whose only possible ';' is its first byte,
+// and a name ending in `nameEnd` ('\0' for the empty name, which nothing rules out).
+inline bool ListPatternRulesOut(char nameEnd, std::string_view pattern)
+{
+    return nameEnd != '\0' && !pattern.empty() && pattern.front() != ';' &&
+           LastCharactersRuleOut(nameEnd, pattern.back());
+}
+
 // True only when `pattern` cannot match the name of `nameLength` bytes at `name`, by
 // the test above. A pattern that holds a ';' is never ruled out: the platform splits
 // it there into patterns of its own. False means only "ask the platform".
 inline bool LastCharacterRulesOut(const char* name, std::size_t nameLength, std::string_view pattern)
 {
-    if (nameLength == 0 || pattern.empty() || !LastCharactersRuleOut(name[nameLength - 1], pattern.back()))
-        return false;
-    return pattern.find(';') == std::string_view::npos;
+    return nameLength != 0 && pattern.find(';', 1) == std::string_view::npos &&
+           ListPatternRulesOut(name[nameLength - 1], pattern);
 }

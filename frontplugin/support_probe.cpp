@@ -33,13 +33,12 @@ bool PatternMatches(LPCSTR filename, std::string_view pattern)
 
 // Only the first matching pattern counts: a record is asked at most once per probe.
 // The platform's match costs about a microsecond; most patterns are ruled out by their
-// last character first. A list's patterns hold a ";" at most as their first byte, so
-// that byte alone tells whether the platform would split one.
+// last character first.
 bool AnyPatternMatches(const PluginModule& record, LPCSTR filename, char filenameEnd)
 {
     for (const FileFilter& filter : record.filters) {
         for (std::string_view pattern : filter.patterns) {
-            if (filenameEnd != '\0' && pattern.front() != ';' && LastCharactersRuleOut(filenameEnd, pattern.back()))
+            if (ListPatternRulesOut(filenameEnd, pattern))
                 continue;
             if (PatternMatches(filename, pattern))
                 return true;

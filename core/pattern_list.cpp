@@ -36,3 +36,16 @@ void PatternList::push_back(std::string_view pattern)
         joined_ += ';';
     joined_.append(pattern.data(), pattern.size());
 }
+
+void PatternList::AppendJoined(std::string_view joined)
+{
+    if (joined.empty())
+        return;
+    if (joined_.empty()) {
+        joined_ = CatalogueText(joined.data(), joined.size(), joined_.get_allocator());
+        return;
+    }
+    joined_.reserve(joined_.size() + 1 + joined.size());
+    joined_ += ';';
+    joined_.append(joined.data(), joined.size());
+}

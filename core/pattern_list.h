@@ -93,6 +93,8 @@ public:
     // Adds a pattern as the rule gives one: not empty, no whitespace, and a ";" only as
     // its first byte. Anything else would not split back into itself.
     void push_back(std::string_view pattern);
+    // Adds the patterns of a text that is already such patterns joined with ";".
+    void AppendJoined(std::string_view joined);
     void clear() { joined_.clear(); }
     void reserve(std::size_t bytes) { joined_.reserve(bytes); }
 

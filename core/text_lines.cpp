@@ -1,7 +1,6 @@
 #include "text_lines.h"
 
-#include <cstdint>
-#include <cstring>
+#include "word_scan.h"
 
 namespace {
 
@@ -11,50 +10,43 @@ constexpr char kEndOfText = '\x1a';
 // reads) and than 64 KiB (more pages) for a catalogue of 1 000 records (170 KiB).
 constexpr std::size_t kChunk = 16384;
 
-// Lines are scanned a machine word at a time: nearly every byte of a catalogue is
-// printable, and the platform's memchr is a plain byte loop under Wine.
-using Word = std::uintptr_t;
-constexpr Word kOnes = ~Word(0) / 255;
-constexpr Word kHighBits = kOnes * 0x80;
+using word_scan::BytesBelow;
+using word_scan::FirstFlaggedByte;
+using word_scan::Word;
 
-// True when one of the word's bytes is below `limit` (at most 0x80).
-bool HasByteBelow(const char* place, unsigned limit)
+// The first line feed or Ctrl-Z in [place, end), or end. The first zero byte before it
+// goes to `zero`, unless `zero` is already set.
+const char* FindLineEnd(const char* place, const char* end, const char*& zero)
 {
-    Word word;
-    std::memcpy(&word, place, sizeof word);
-    return ((word - kOnes * limit) & ~word & kHighBits) != 0;
-}
-
-// The first line feed or Ctrl-Z in [place, end), or end.
-const char* FindLineEnd(const char* place, const char* end)
-{
-    for (;;) {
-        while (static_cast<std::size_t>(end - place) >= sizeof(Word) && !HasByteBelow(place, kEndOfText + 1))
+    while (static_cast<std::size_t>(end - place) >= sizeof(Word)) {
+        const Word flags = BytesBelow(place, kEndOfText + 1);
+        if (flags == 0) {
             place += sizeof(Word);
-        const char* stop = static_cast<std::size_t>(end - place) >= sizeof(Word) ? place + sizeof(Word) : end;
-        for (; place != stop; ++place) {
-            if (*place == '\n' || *place == kEndOfText)
-                return place;
+            continue;
         }
-        if (place == end)
-            return end;
+        place += FirstFlaggedByte(flags);
+        if (*place == '\n' || *place == kEndOfText)
+            return place;
+        if (*place == '\0' && !zero)
+            zero = place;
+        ++place;
     }
+    for (; place != end; ++place) {
+        if (*place == '\n' || *place == kEndOfText)
+            return place;
+        if (*place == '\0' && !zero)
+            zero = place;
+    }
+    return end;
 }
-
-}  // namespace
 
 std::string_view UpToFirstZero(std::string_view text)
 {
-    const char* place = text.data();
-    const char* end = place + text.size();
-    while (static_cast<std::size_t>(end - place) >= sizeof(Word) && !HasByteBelow(place, 1))
-        place += sizeof(Word);
-    for (; place != end; ++place) {
-        if (*place == '\0')
-            return text.substr(0, static_cast<std::size_t>(place - text.data()));
-    }
-    return text;
+    const std::size_t zero = text.find('\0');
+    return zero == std::string_view::npos ? text : text.substr(0, zero);
 }
+
+}  // namespace
 
 bool TextLines::Refill()
 {
@@ -70,16 +62,18 @@ bool TextLines::Refill()
     return filled_ != 0;
 }
 
-bool TextLines::Next(std::string_view& line)
+bool TextLines::Take(std::string_view& line, std::size_t& textSize)
 {
     line = std::string_view();
+    textSize = 0;
     if (ended_)
         return false;
     bool carrying = false;
     for (;;) {
         const char* begin = chunk_.get() + position_;
         const char* end = chunk_.get() + filled_;
-        const char* stop = chunk_ ? FindLineEnd(begin, end) : end;
+        const char* zero = nullptr;
+        const char* stop = chunk_ ? FindLineEnd(begin, end, zero) : end;
         if (stop != end) {
             position_ = static_cast<std::size_t>(stop - chunk_.get()) + 1;
             if (carrying) {
@@ -88,13 +82,17 @@ bool TextLines::Next(std::string_view& line)
             } else {
                 line = std::string_view(begin, static_cast<std::size_t>(stop - begin));
             }
-            if (*stop == kEndOfText) {
+            const bool complete = *stop != kEndOfText;
+            if (!complete)
                 ended_ = true;
-                return false;
-            }
-            if (!line.empty() && line.back() == '\r')
+            else if (!line.empty() && line.back() == '\r')
                 line.remove_suffix(1);
-            return true;
+            // A zero byte before the end is never the dropped CR's place.
+            if (carrying)
+                textSize = UpToFirstZero(line).size();
+            else
+                textSize = zero ? static_cast<std::size_t>(zero - begin) : line.size();
+            return complete;
         }
         if (!carrying) {
             carried_.clear();
@@ -104,9 +102,24 @@ bool TextLines::Next(std::string_view& line)
             carried_.append(begin, end);
         if (!Refill()) {
             line = carried_;
+            textSize = UpToFirstZero(line).size();
             return false;
         }
     }
+}
+
+bool TextLines::Next(std::string_view& line)
+{
+    std::size_t textSize;
+    return Take(line, textSize);
+}
+
+bool TextLines::NextText(std::string_view& text)
+{
+    std::size_t textSize;
+    const bool complete = Take(text, textSize);
+    text = text.substr(0, textSize);
+    return complete;
 }
 
 bool TextLines::Next(std::string& line)

@@ -30,6 +30,9 @@ public:
     // given, but reported as not complete). The view stays valid until the next call.
     bool Next(std::string_view& line);
     bool Next(std::string& line);
+    // The same, with the line taken as a zero-terminated string: the view ends at the
+    // line's first zero byte.
+    bool NextText(std::string_view& text);
 
     // False once the input has ended, failed, or met Ctrl-Z.
     bool Good() const { return !ended_ && !exhausted_; }
@@ -37,6 +40,8 @@ public:
 private:
     // The next chunk of input; false at its end.
     bool Refill();
+    // Next's work; `textSize` is the line's length up to its first zero byte.
+    bool Take(std::string_view& line, std::size_t& textSize);
 
     ByteInput* bytes_;
     std::unique_ptr<char[]> chunk_;
@@ -46,6 +51,3 @@ private:
     bool exhausted_ = false;
     bool ended_ = false;
 };
-
-// The text before the first zero byte: a line is taken as a zero-terminated string.
-std::string_view UpToFirstZero(std::string_view text);

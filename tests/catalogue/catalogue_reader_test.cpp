@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "catalogue_reader.h"
@@ -162,6 +163,53 @@ TEST(CatalogueReader, ZeroBytesEndAValue)
     EXPECT_EQ(modules[0].name, "Na");
     ASSERT_EQ(modules[0].filters.size(), 1u);
     EXPECT_EQ(modules[0].filters[0].patterns, (PatternList{"*.a"}));
+}
+
+// Hands the text out a few bytes at a time, so lines run over the ends of the reads.
+class SmallReads : public ByteInput {
+public:
+    SmallReads(const std::string& text, std::size_t step) : text_(text), step_(step) {}
+    std::size_t Read(char* buffer, std::size_t size) override
+    {
+        const std::size_t count = std::min({size, step_, text_.size() - at_});
+        text_.copy(buffer, count, at_);
+        at_ += count;
+        return count;
+    }
+
+private:
+    const std::string& text_;
+    std::size_t step_;
+    std::size_t at_ = 0;
+};
+
+TEST(CatalogueReader, ZeroBytesEndAValueWhereverTheReadsEnd)
+{
+    // Zeros at the start, middle and end of scanned words, before a CR, and in lines
+    // longer than a word.
+    const char bytes[] = "C:\\plug\0ins\\a.spi\r\n"
+                         "00IN\0\r\n"
+                         "A long name\0\0 behind\r\n"
+                         "true\n"
+                         "*.abcdef;*.g\0*.h\r\n"
+                         "\0\r\n"
+                         "Pictures of 1234\0\n"
+                         "-----\r\n";
+    const std::string text(bytes, sizeof bytes - 1);
+    for (std::size_t step : {std::size_t(1), std::size_t(3), std::size_t(7), std::size_t(8), std::size_t(9),
+                             std::size_t(13), text.size()}) {
+        SmallReads input(text, step);
+        std::list<PluginModule> modules = ReadCatalogue(input);
+        ASSERT_EQ(modules.size(), 1u) << step;
+        const PluginModule& module = modules.front();
+        EXPECT_EQ(module.path, "C:\\plug") << step;
+        EXPECT_EQ(module.version, "00IN") << step;
+        EXPECT_EQ(module.name, "A long name") << step;
+        EXPECT_TRUE(module.hasConfig) << step;
+        ASSERT_EQ(module.filters.size(), 1u) << step;
+        EXPECT_EQ(module.filters[0].patterns, (PatternList{"*.abcdef", "*.g"})) << step;
+        EXPECT_EQ(module.filters[0].description, "Pictures of 1234") << step;
+    }
 }
 
 TEST(CatalogueReader, ValuesAreNotTrimmed)

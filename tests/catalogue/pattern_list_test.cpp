@@ -24,12 +24,23 @@ TEST(PatternList, FollowsTheSeparatorAndWhitespaceRules)
         {"whitespace only gives nothing", " \t ", {}},
         {"empty gives nothing", "", {}},
         {"separators only", ";;;", {";", ";"}},
+        {"two separators only", ";;", {";"}},
+        {"three separators at the end", "*.a;;;", {"*.a", ";"}},
         {"duplicates stay", "*.a;*.a", {"*.a", "*.a"}},
         {"high bytes are not whitespace", "\xa0*.a\x85", {"\xa0*.a\x85"}},
         {"NUL byte is pattern text", std::string("*.a\0b", 5), {CatalogueText("*.a\0b", 5)}},
     };
     for (const PatternCase& c : cases)
         EXPECT_EQ(ParsePatternList(c.text), c.patterns) << c.name;
+}
+
+TEST(PatternList, AppendingAddsToTheListBehindItsPatterns)
+{
+    PatternList patterns{"*.a"};
+    AppendPatternList("*.b;;", patterns);
+    AppendPatternList(" *.c ", patterns);
+    AppendPatternList("", patterns);
+    EXPECT_EQ(patterns, (PatternList{"*.a", "*.b", ";", "*.c"}));
 }
 
 TEST(PatternList, JoinedListReadsBackTheSame)

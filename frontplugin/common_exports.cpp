@@ -26,9 +26,17 @@ int CopyPluginInfo(int infono, LPSTR buf, int buflen)
     const PluginInfoTable& table = pluginInfoTable();
     if (static_cast<unsigned>(infono) >= table.size())
         return 0;
-    lstrcpynA(buf, table[infono], buflen);
+    const char* entry = table[infono];
+    // The platform's copy survives a host's bad buffer. The copied length is counted
+    // from the entry, not read back from the buffer: under Wine each of these guarded
+    // calls costs more than the copy, and a host reads the whole table at its start.
+    if (!lstrcpynA(buf, entry, buflen))
+        return lstrlenA(buf) + 1;
+    int copied = 0;
+    while (copied < buflen - 1 && entry[copied] != '\0')
+        ++copied;
     // Plus one, so that an empty entry still differs from the end of the table.
-    return lstrlenA(buf) + 1;
+    return copied + 1;
 }
 
 // The same table and rules in UTF-16 units; a cut keeps surrogate pairs whole.

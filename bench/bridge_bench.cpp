@@ -115,7 +115,7 @@ int RunBridged(const BenchOptions& options)
         startSeconds.push_back(HelperStartSeconds());
 
     SharedRef<PluginEntryPoints> plugin;
-    if (!BindBridged((narrowBin + "SampleBmp.spi").c_str(), &plugin) || !plugin->GetPicture)
+    if (BindBridged((narrowBin + "SampleBmp.spi").c_str(), &plugin) != kBridgeBound || !plugin->GetPicture)
         throw std::runtime_error("the bridge does not bind " + narrowBin + "SampleBmp.spi");
     const double bridged = MedianDecode(plugin->GetPicture, picture, rounds);
     std::vector<double> emptyCall;

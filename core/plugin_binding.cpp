@@ -1,15 +1,19 @@
 #include "plugin_binding.h"
 
+#include <atomic>
+
 #include "library_file_width.h"
 
 namespace {
 bool freeingStopped = false;
-BridgeBinder* bridgeBinder = nullptr;
+std::atomic<BridgeBinder*> bridgeBinder{nullptr};
+// Handed out for a load left for later; nobody writes to it.
+PluginEntryPoints noEntryPoints;
 }  // namespace
 
 void SetBridgeBinder(BridgeBinder* binder)
 {
-    bridgeBinder = binder;
+    bridgeBinder.store(binder);
 }
 
 void StopFreeingLibraries()
@@ -52,10 +56,12 @@ SharedRef<PluginEntryPoints> LoadPlugin(const std::string& path)
 {
     HMODULE handle = LoadLibraryA(path.c_str());
     // "Bad format" is also the answer for files that are no library: the header tells.
-    if (!handle && GetLastError() == ERROR_BAD_EXE_FORMAT && bridgeBinder &&
+    BridgeBinder* binder = bridgeBinder.load();
+    if (!handle && GetLastError() == ERROR_BAD_EXE_FORMAT && binder &&
         LibraryWidthOfFile(path) == LibraryWidth::k32Bit) {
         SharedRef<PluginEntryPoints> bridged;
-        if (bridgeBinder(path.c_str(), &bridged))
+        const int bound = binder(path.c_str(), &bridged);
+        if (bound == kBridgeBound || bound == kBridgeTryLater)
             return bridged;
     }
     SharedRef<HMODULE> library(new PluginLibrary(handle));
@@ -66,5 +72,7 @@ PluginEntryPoints* GetEntryPoints(PluginModule& module)
 {
     if (module.binding.Empty())
         module.binding = LoadPlugin(std::string(module.path));
+    if (module.binding.Empty())
+        return &noEntryPoints;
     return module.binding.Get();
 }

@@ -50,17 +50,26 @@ using LoadedPlugin = ValueHolder<PluginEntryPoints>;
 PluginEntryPoints ResolveEntryPoints(const SharedRef<HMODULE>& library);
 
 // Loads the library at `path` exactly as given and resolves it. The result is the
-// library's only holder.
+// library's only holder. It is empty, not a failed load, when the plug-in is one for
+// the helper and the helper's channel failed just now: a later call tries again.
 SharedRef<PluginEntryPoints> LoadPlugin(const std::string& path);
 
 // The module's entry points, loading its library on the first call. A failed load
 // is remembered: the module stays bound with null entry points and is not retried.
-// The address stays valid while the module keeps its binding.
+// The address stays valid while the module keeps its binding. A load that LoadPlugin
+// left for later gives null entry points and leaves the module unbound.
 PluginEntryPoints* GetEntryPoints(PluginModule& module);
 
+// What a bridge binder answers.
+enum BridgeBindResult : int {
+    kBridgeTryLater = -1,  // the helper's channel failed; nothing is known of the plug-in
+    kBridgeNotBound = 0,   // no helper can run, or the plug-in does not load in it
+    kBridgeBound = 1,
+};
+
 // Binds a 32-bit plug-in that this 64-bit process cannot load, through the helper
-// process: fills `*binding` and returns non-zero, or returns 0. Each deliverable's
-// copy of the binding asks the one binder registered with it.
+// process: fills `*binding` and returns kBridgeBound, or one of the other results.
+// Each deliverable's copy of the binding asks the one binder registered with it.
 using BridgeBinder = int(const char* path, SharedRef<PluginEntryPoints>* binding);
 void SetBridgeBinder(BridgeBinder* binder);
 

@@ -2,14 +2,18 @@
 
 #include <cstddef>
 #include <list>
+#include <mutex>
 #include <utility>
+
+#include "spin_lock.h"
 
 template <class T>
 class SharedRef;
 
 // Base of every counted holder. It keeps one entry per SharedRef that points at it;
 // the number of entries is the reference count, and the holder deletes itself when
-// the last reference is released.
+// the last reference is released. References to one holder may be taken and dropped
+// on several threads at once; one reference object is used by one thread at a time.
 class SharedObject {
 public:
     SharedObject() = default;
@@ -17,7 +21,11 @@ public:
     SharedObject& operator=(const SharedObject&) = delete;
     virtual ~SharedObject() = default;
 
-    std::size_t ReferenceCount() const { return references_.size(); }
+    std::size_t ReferenceCount() const
+    {
+        std::lock_guard<SpinLock> guard(referencesLock_);
+        return references_.size();
+    }
 
 private:
     template <class T>
@@ -25,6 +33,7 @@ private:
 
     // Each entry records the SharedRef it belongs to (non-owning).
     std::list<const void*> references_;
+    mutable SpinLock referencesLock_;
 };
 
 // A counted holder of one T; concrete holders store the T by value.
@@ -44,7 +53,7 @@ public:
     SharedRef(SharedRef&& other) noexcept : entry_(other.entry_), target_(other.target_)
     {
         if (target_)
-            *entry_ = this;
+            Relink();
         other.target_ = nullptr;
     }
     ~SharedRef() { Release(); }
@@ -61,7 +70,7 @@ public:
             entry_ = other.entry_;
             target_ = other.target_;
             if (target_)
-                *entry_ = this;
+                Relink();
             other.target_ = nullptr;
         }
         return *this;
@@ -79,8 +88,7 @@ public:
         if (!target)
             return;
         target_ = nullptr;
-        target->references_.erase(entry_);
-        if (target->references_.empty())
+        if (Unlink(target, entry_))
             delete target;
     }
 
@@ -95,9 +103,27 @@ private:
     {
         if (!target)
             return;
-        target->references_.push_front(this);
-        entry_ = target->references_.begin();
+        {
+            std::lock_guard<SpinLock> guard(target->referencesLock_);
+            target->references_.push_front(this);
+            entry_ = target->references_.begin();
+        }
         target_ = target;
+    }
+
+    // True when `entry` was the holder's last reference: the caller deletes it, outside
+    // the lock, since its destructor may free a library.
+    static bool Unlink(SharedHolder<T>* target, std::list<const void*>::iterator entry) noexcept
+    {
+        std::lock_guard<SpinLock> guard(target->referencesLock_);
+        target->references_.erase(entry);
+        return target->references_.empty();
+    }
+
+    void Relink() noexcept
+    {
+        std::lock_guard<SpinLock> guard(target_->referencesLock_);
+        *entry_ = this;
     }
 
     // The new target is registered before the old one is released, so assigning a
@@ -110,11 +136,8 @@ private:
         std::list<const void*>::iterator oldEntry = entry_;
         target_ = nullptr;
         Attach(target);
-        if (oldTarget) {
-            oldTarget->references_.erase(oldEntry);
-            if (oldTarget->references_.empty())
-                delete oldTarget;
-        }
+        if (oldTarget && Unlink(oldTarget, oldEntry))
+            delete oldTarget;
     }
 
     std::list<const void*>::iterator entry_{};

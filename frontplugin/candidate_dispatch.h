@@ -1,21 +1,30 @@
 #pragma once
 
-// Hands one request of the host to the candidates of the last probe, in catalogue
-// order, until one of them succeeds.
-#include "module_set.h"
+// Hands one request of the host to the candidates of a probe, in catalogue order,
+// until one of them succeeds.
 #include "plugin_binding.h"
+#include "plugin_interface.h"
+#include "probe_result.h"
 
 // Calls `entryPoint` of each candidate that has it with the host's arguments,
 // unchanged. Returns 0 at the first candidate that returns 0; any other code is
 // dropped in favour of the next candidate, and `noneSucceeded` ends the walk.
+// `cancelled` is set when a candidate answered that the host's callback stopped it.
 template <class Function, class... Arguments>
-int CandidateDispatch(Function* PluginEntryPoints::*entryPoint, int noneSucceeded, Arguments... arguments)
+int CandidateDispatch(const ProbeResult* probe, bool& cancelled, Function* PluginEntryPoints::*entryPoint,
+                      int noneSucceeded, Arguments... arguments)
 {
+    if (!probe)
+        return noneSucceeded;
     // Candidates were bound by the probe that chose them; nothing is loaded here.
-    for (ModuleCatalogue::ModuleList::iterator candidate : modules().candidates) {
-        Function* function = GetEntryPoints(*candidate)->*entryPoint;
-        if (function && function(arguments...) == 0)
+    for (const PluginEntryPoints* candidate : probe->candidates) {
+        Function* function = candidate->*entryPoint;
+        if (!function)
+            continue;
+        const int result = function(arguments...);
+        if (result == 0)
             return 0;
+        cancelled = cancelled || result == kSpiCancelled;
     }
     return noneSucceeded;
 }
@@ -24,11 +33,15 @@ int CandidateDispatch(Function* PluginEntryPoints::*entryPoint, int noneSucceede
 // takes the candidate's PluginEntryPoints and returns its result, any non-zero code
 // when the candidate cannot be asked.
 template <class Request>
-int CandidateDispatchEach(int noneSucceeded, Request&& request)
+int CandidateDispatchEach(const ProbeResult* probe, bool& cancelled, int noneSucceeded, Request&& request)
 {
-    for (ModuleCatalogue::ModuleList::iterator candidate : modules().candidates) {
-        if (request(*GetEntryPoints(*candidate)) == 0)
+    if (!probe)
+        return noneSucceeded;
+    for (const PluginEntryPoints* candidate : probe->candidates) {
+        const int result = request(*candidate);
+        if (result == 0)
             return 0;
+        cancelled = cancelled || result == kSpiCancelled;
     }
     return noneSucceeded;
 }

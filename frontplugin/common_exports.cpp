@@ -59,8 +59,13 @@ int ShowAboutDialog(HWND parent, int fnc)
     if (fnc != 0 && fnc != 1)
         return kSpiNotImplemented;
     ModuleCatalogue& moduleSet = modules();
-    if (auto* showAbout = FindExport<ShowAboutFunction>(RegistryLibrary(), "ShowAbout"))
-        showAbout(parent, &moduleSet);
+    auto* showAbout = FindExport<ShowAboutFunction>(RegistryLibrary(), "ShowAbout");
+    if (!showAbout)
+        return 0;
+    // Other threads may bind records while the dialog is open: it is given a copy made
+    // between two bindings, which shares the plug-ins bound so far.
+    ModuleCatalogue snapshot = ModuleBindings().Snapshot(moduleSet);
+    showAbout(parent, &snapshot);
     return 0;
 }
 

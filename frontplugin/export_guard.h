@@ -2,8 +2,8 @@
 
 // The one place where an export's failures become its result codes: every export
 // runs its body through RunExport, so nothing thrown reaches the host.
-#include "front_state.h"
 #include "reentry_guard.h"
+#include "thread_state.h"
 
 struct ExportResults {
     int busy;    // a nested call refused by the guard
@@ -23,8 +23,13 @@ int GuardedCall(bool& busyFlag, ExportResults results, Body&& body) noexcept
     }
 }
 
+// The busy flag is the calling thread's: other threads' calls run alongside, a nested
+// call on this thread is refused.
 template <class Body>
 int RunExport(ExportResults results, Body&& body) noexcept
 {
-    return GuardedCall(BusyFlag(), results, body);
+    ThreadState* thread = ThisThreadState();
+    if (!thread)
+        return results.failed;
+    return GuardedCall(thread->busy, results, body);
 }

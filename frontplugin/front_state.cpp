@@ -2,11 +2,16 @@
 
 namespace {
 HMODULE ownModule = nullptr;
-bool busy = false;
 bool processEnding = false;
 // Constructed at library start, before anything created on first use, so it is
 // destroyed last and briskspi.dll outlives the records read from it.
 SharedRef<HMODULE> registryLibrary;
+OnceInit<SlimLock> registryLibraryLoaded;
+// Namespace-scope rather than made on first use: two threads' first calls must not
+// both construct them. Their constructors only set members to empty.
+ModuleSet moduleSet;
+PluginInfoState pluginInfo;
+WidePatternState widePatterns;
 }  // namespace
 
 HMODULE OwnModule()
@@ -29,54 +34,27 @@ bool ProcessEnding()
     return processEnding;
 }
 
-bool& BusyFlag()
-{
-    return busy;
-}
-
 SharedRef<HMODULE>& RegistryLibraryReference()
 {
     return registryLibrary;
 }
 
+OnceInit<SlimLock>& RegistryLibraryLoaded()
+{
+    return registryLibraryLoaded;
+}
+
 ModuleSet& TheModuleSet()
 {
-    static ModuleSet moduleSet;
     return moduleSet;
 }
 
 PluginInfoState& ThePluginInfoState()
 {
-    static PluginInfoState pluginInfo;
     return pluginInfo;
-}
-
-std::string& LastRejectedName()
-{
-    static std::string lastRejectedName;
-    return lastRejectedName;
-}
-
-std::optional<std::string>& LastProbedName()
-{
-    static std::optional<std::string> lastProbedName;
-    return lastProbedName;
-}
-
-std::wstring& LastRejectedWideName()
-{
-    static std::wstring lastRejectedName;
-    return lastRejectedName;
-}
-
-std::optional<std::wstring>& LastProbedWideName()
-{
-    static std::optional<std::wstring> lastProbedName;
-    return lastProbedName;
 }
 
 WidePatternState& TheWidePatterns()
 {
-    static WidePatternState patterns;
-    return patterns;
+    return widePatterns;
 }

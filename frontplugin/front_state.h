@@ -1,9 +1,10 @@
 #pragma once
 
-// The front plug-in's process-wide state. Apart from the own module handle, the busy
-// flag and the (empty) registry library reference, each object is created on first
-// use; all are destroyed at library end in the reverse order of their creation, so
-// the plug-ins go before briskspi.dll.
+// The front plug-in's process-wide state. Apart from the own module handle and the
+// (empty) registry library reference, it is built once, by the first call that needs
+// it, whichever thread makes it; threads that need it meanwhile wait for it. All is
+// destroyed at library end in the reverse order of creation, so the plug-ins go
+// before briskspi.dll. What belongs to one calling thread is in thread_state.h.
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,8 +13,14 @@
 #include <windows.h>
 
 #include "module_catalogue.h"
+#include "once_init.h"
 #include "plugin_info_table.h"
+#include "record_bindings.h"
 #include "shared_ref.h"
+#include "slim_lock.h"
+
+// briskspi.dll's way back for the records a front plug-in took.
+using ReturnModulesFunction = void(ModuleCatalogue* taken);
 
 struct ModuleSet {
     ModuleSet() = default;
@@ -22,22 +29,26 @@ struct ModuleSet {
     // Gives the records back to the registry's catalogue (module_set.cpp).
     ~ModuleSet();
 
+    OnceInit<SlimLock> built;
     // The texts of the information table that are not the records' own.
     CatalogueArena arena;
-    // Null until built. Its records were moved out of `registryCatalogue` and live in
-    // the registry's memory.
+    // Null until built. Its records were moved out of the registry's catalogue and live
+    // in the registry's memory.
     std::unique_ptr<ModuleCatalogue> catalogue;
-    ModuleCatalogue* registryCatalogue = nullptr;
+    ReturnModulesFunction* returnModules = nullptr;
+    // Declared last: the bindings refer to the catalogue's records.
+    RecordBindings bindings;
 };
 
 // The catalogue's patterns in UTF-16 for the wide probe, per record in module-set
 // order, converted on the first wide probe.
 struct WidePatternState {
+    OnceInit<SlimLock> built;
     std::vector<std::vector<std::wstring>> records;
-    bool built = false;
 };
 
 struct PluginInfoState {
+    OnceInit<SlimLock> built;
     std::optional<PluginInfoTable> table;
 };
 
@@ -49,18 +60,9 @@ void SetOwnModule(HMODULE module);
 void MarkProcessEnding();
 bool ProcessEnding();
 
-bool& BusyFlag();
 // Empty until briskspi.dll is first needed; then set once, null handle on failure.
 SharedRef<HMODULE>& RegistryLibraryReference();
+OnceInit<SlimLock>& RegistryLibraryLoaded();
 ModuleSet& TheModuleSet();
 PluginInfoState& ThePluginInfoState();
-std::string& LastRejectedName();
-// The name of the probe that made the candidate list, accepted or not; none before the
-// first. A probe answered from LastRejectedName leaves it, as it leaves the list.
-std::optional<std::string>& LastProbedName();
-// The W probe's own last rejected name, and the last probed name in UTF-16. Probes of
-// either kind set both last probed names (the ANSI one to nothing when the wide name
-// has no ANSI form), so a request of either kind knows the file the candidates are for.
-std::wstring& LastRejectedWideName();
-std::optional<std::wstring>& LastProbedWideName();
 WidePatternState& TheWidePatterns();

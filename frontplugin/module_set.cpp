@@ -1,6 +1,5 @@
 #include "module_set.h"
 
-#include <iterator>
 #include <memory>
 
 #include "build_variant.h"
@@ -9,33 +8,39 @@
 #include "registry_library.h"
 
 namespace {
-using GetAllModulesFunction = ModuleCatalogue*();
+// A new catalogue, on the shared heap, holding the records of `version`; null when
+// memory ran out.
+using TakeModulesFunction = ModuleCatalogue*(const char* version);
 }
 
 ModuleCatalogue& modules()
 {
     ModuleSet& moduleSet = TheModuleSet();
-    if (moduleSet.catalogue)
-        return *moduleSet.catalogue;
-    ModuleCatalogue* registry = nullptr;
-    if (auto* getAllModules = FindExport<GetAllModulesFunction>(RegistryLibrary(), "GetAllModules"))
-        registry = getAllModules();
-    // The records are moved, node and all, not copied: a catalogue of thousands costs its
-    // memory once. They go back when this library is unloaded (below).
-    auto taken = std::make_unique<ModuleCatalogue>(registry ? registry->modules.get_allocator()
-                                                            : CatalogueAllocator<PluginModule>());
-    if (registry) {
-        ModuleCatalogue::ModuleList& all = registry->modules;
-        for (auto record = all.begin(); record != all.end();) {
-            auto next = std::next(record);
-            if (record->version == kApiVersion)
-                taken->modules.splice(taken->modules.end(), all, record);
-            record = next;
-        }
-    }
-    moduleSet.registryCatalogue = registry;
-    moduleSet.catalogue = std::move(taken);
+    moduleSet.built.Run([&] {
+        HMODULE registry = RegistryLibrary();
+        // The records are moved, node and all, not copied: a catalogue of thousands
+        // costs its memory once. briskspi.dll moves them under its own lock, since the
+        // other front plug-in may take its records at the same moment. They go back
+        // when this library is unloaded (below).
+        auto* takeModules = FindExport<TakeModulesFunction>(registry, "TakeModules");
+        auto* returnModules = FindExport<ReturnModulesFunction>(registry, "ReturnModules");
+        std::unique_ptr<ModuleCatalogue> taken;
+        if (takeModules && returnModules)
+            taken.reset(takeModules(kApiVersion));
+        if (taken)
+            moduleSet.returnModules = returnModules;
+        else
+            taken = std::make_unique<ModuleCatalogue>();
+        moduleSet.bindings.Take(taken->modules);
+        moduleSet.catalogue = std::move(taken);
+    });
     return *moduleSet.catalogue;
+}
+
+RecordBindings& ModuleBindings()
+{
+    modules();
+    return TheModuleSet().bindings;
 }
 
 ModuleSet::~ModuleSet()
@@ -48,12 +53,11 @@ ModuleSet::~ModuleSet()
         catalogue.release();
         return;
     }
-    catalogue->candidates.clear();
     // Unbound, in their order, so that this front plug-in finds them again when it is
     // loaded again while briskspi.dll stays loaded for the other one. Releasing a
     // binding frees its plug-in when it was the last holder.
     for (PluginModule& record : catalogue->modules)
         record.binding.Release();
-    if (registryCatalogue)
-        registryCatalogue->modules.splice(registryCatalogue->modules.end(), catalogue->modules);
+    if (returnModules)
+        returnModules(catalogue.get());
 }

@@ -74,12 +74,12 @@ const PluginInfoTable& pluginInfoTable()
     // The module set first, so it is created before the table and outlives it.
     const ModuleCatalogue& moduleSet = modules();
     PluginInfoState& state = ThePluginInfoState();
-    if (!state.table) {
+    state.built.Run([&] {
         // The texts are the module set's own, or kept in its arena, which outlives the
         // table.
         state.table.emplace(BuildPluginInfoTable(moduleSet, kApiVersion,
                                                  std::string(kPluginName) + "  " + kCopyrightNotice,
                                                  TheModuleSet().arena));
-    }
+    });
     return *state.table;
 }

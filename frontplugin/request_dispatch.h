@@ -1,28 +1,39 @@
 #pragma once
 
-// What every dispatching export runs: the request goes to the last probe's candidates
-// and, when none of them serves it, to those of the file it names.
+// What every dispatching export runs: the request goes to the candidates of the last
+// probe this thread made (or of the process's latest, for a thread that made none)
+// and, when none of them serves it, to those of the file it names. A request that a
+// candidate gave up because the host's callback asked it to stop gets no second try.
 #include "candidate_dispatch.h"
 #include "request_probe.h"
+#include "thread_state.h"
 
 template <class Function, class... Arguments>
 int DispatchRequest(RequestInput input, Function* PluginEntryPoints::*entryPoint, int noneSucceeded,
                     Arguments... arguments)
 {
-    if (CandidateDispatch(entryPoint, noneSucceeded, arguments...) == 0)
+    ThreadState& thread = *ThisThreadState();
+    SharedProbe probe = RequestProbe(thread);
+    bool cancelled = false;
+    if (CandidateDispatch(probe.get(), cancelled, entryPoint, noneSucceeded, arguments...) == 0)
         return 0;
-    if (!ProbeRequestedFile(input))
+    if (cancelled || !ProbeRequestedFile(input, probe.get()))
         return noneSucceeded;
-    return CandidateDispatch(entryPoint, noneSucceeded, arguments...);
+    probe = thread.probe;
+    return CandidateDispatch(probe.get(), cancelled, entryPoint, noneSucceeded, arguments...);
 }
 
-// A W request: the last probe's candidates, then, as above, those of the file it names.
+// A W request: the same, with the file probed by its wide name.
 template <class Request>
 int DispatchRequestW(WideRequestInput input, int noneSucceeded, Request&& request)
 {
-    if (CandidateDispatchEach(noneSucceeded, request) == 0)
+    ThreadState& thread = *ThisThreadState();
+    SharedProbe probe = RequestProbe(thread);
+    bool cancelled = false;
+    if (CandidateDispatchEach(probe.get(), cancelled, noneSucceeded, request) == 0)
         return 0;
-    if (!ProbeRequestedFile(input))
+    if (cancelled || !ProbeRequestedFile(input, probe.get()))
         return noneSucceeded;
-    return CandidateDispatchEach(noneSucceeded, request);
+    probe = thread.probe;
+    return CandidateDispatchEach(probe.get(), cancelled, noneSucceeded, request);
 }

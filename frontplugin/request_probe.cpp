@@ -4,16 +4,14 @@
 #include <string>
 
 #include "file_header.h"
-#include "front_state.h"
 #include "plugin_interface.h"
 #include "support_probe.h"
 
-bool ProbeRequestedFile(RequestInput input)
+bool ProbeRequestedFile(RequestInput input, const ProbeResult* asked)
 {
     if ((input.flag & kSpiInputMask) != kSpiInputFile || !input.buf)
         return false;
-    const std::optional<std::string>& lastProbedName = LastProbedName();
-    if (lastProbedName && *lastProbedName == input.buf)
+    if (asked && asked->name && *asked->name == input.buf)
         return false;
     std::optional<FileHeader> header = ReadFileHeader(input.buf);
     if (!header)
@@ -23,12 +21,11 @@ bool ProbeRequestedFile(RequestInput input)
     return ProbeSupport(input.buf, reinterpret_cast<ULONG_PTR>(header->bytes)) != 0;
 }
 
-bool ProbeRequestedFile(WideRequestInput input)
+bool ProbeRequestedFile(WideRequestInput input, const ProbeResult* asked)
 {
     if ((input.flag & kSpiInputMask) != kSpiInputFile || !input.buf)
         return false;
-    const std::optional<std::wstring>& lastProbedName = LastProbedWideName();
-    if (lastProbedName && *lastProbedName == input.buf)
+    if (asked && asked->wideName && *asked->wideName == input.buf)
         return false;
     std::optional<FileHeader> header = ReadFileHeader(input.buf);
     if (!header)

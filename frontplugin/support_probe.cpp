@@ -9,8 +9,10 @@
 
 #include "code_page_text.h"
 #include "file_position.h"
-#include "front_state.h"
 #include "module_set.h"
+#include "probe_result.h"
+#include "registry_library.h"
+#include "thread_state.h"
 #include "pattern_prefilter.h"
 #include "plugin_binding.h"
 
@@ -54,31 +56,37 @@ int ProbeSupport(LPCSTR filename, ULONG_PTR dw)
     // A host's null name is nobody's file; it must not disturb the last probe's result.
     if (!filename)
         return 0;
-    ModuleCatalogue& moduleSet = modules();
-    std::string& lastRejectedName = LastRejectedName();
-    if (lastRejectedName == filename)
+    modules();
+    RecordBindings& bindings = ModuleBindings();
+    ThreadState& thread = *ThisThreadState();
+    if (thread.lastRejectedName == filename)
         return 0;
-    moduleSet.candidates.clear();
-    LastProbedName() = filename;
-    LastProbedWideName() = WideFromAnsi(filename);
+    auto probe = std::make_shared<ProbeResult>();
+    probe->name = filename;
+    probe->wideName = WideFromAnsi(filename);
+    const unsigned long channelFailures = BridgeChannelFailures();
     const char filenameEnd = *filename ? filename[std::strlen(filename) - 1] : '\0';
     // Taken just before the first plug-in reads the host's file, if it is one.
     std::optional<FilePosition> hostPosition;
-    for (auto record = moduleSet.modules.begin(); record != moduleSet.modules.end(); ++record) {
-        if (!AnyPatternMatches(*record, filename, filenameEnd))
+    for (std::size_t index = 0; index < bindings.Count(); ++index) {
+        if (!AnyPatternMatches(bindings.Record(index), filename, filenameEnd))
             continue;
-        IsSupportedFunction* isSupported = GetEntryPoints(*record)->IsSupported;
-        if (!isSupported)
+        const PluginEntryPoints& entryPoints = bindings.EntryPoints(index);
+        if (!entryPoints.IsSupported)
             continue;
         if (hostPosition)
             hostPosition->Restore();
         else
             hostPosition.emplace(dw);
-        if (isSupported(filename, dw) != 0)
-            moduleSet.candidates.push_back(record);
+        if (entryPoints.IsSupported(filename, dw) != 0)
+            probe->candidates.push_back(&entryPoints);
     }
-    if (!moduleSet.candidates.empty())
+    const bool accepted = !probe->candidates.empty();
+    PublishProbe(thread, std::move(probe));
+    if (accepted)
         return 1;
-    lastRejectedName = filename;
+    // A plug-in the helper could not ask has not said no: the name may be probed again.
+    if (BridgeChannelFailures() == channelFailures)
+        thread.lastRejectedName = filename;
     return 0;
 }

@@ -7,6 +7,9 @@
 #include "file_position.h"
 #include "front_state.h"
 #include "module_set.h"
+#include "probe_result.h"
+#include "registry_library.h"
+#include "thread_state.h"
 #include "plugin_binding.h"
 #include "support_probe.h"
 
@@ -15,7 +18,7 @@ namespace {
 const std::vector<std::vector<std::wstring>>& WidePatterns(const ModuleCatalogue& moduleSet)
 {
     WidePatternState& state = TheWidePatterns();
-    if (!state.built) {
+    state.built.Run([&] {
         std::vector<std::vector<std::wstring>> records;
         for (const PluginModule& record : moduleSet.modules) {
             std::vector<std::wstring> patterns;
@@ -26,8 +29,7 @@ const std::vector<std::vector<std::wstring>>& WidePatterns(const ModuleCatalogue
             records.push_back(std::move(patterns));
         }
         state.records = std::move(records);
-        state.built = true;
-    }
+    });
     return state.records;
 }
 
@@ -66,21 +68,21 @@ int ProbeSupportW(LPCWSTR filename, ULONG_PTR dw)
 {
     if (!filename)
         return 0;
-    ModuleCatalogue& moduleSet = modules();
-    const std::vector<std::vector<std::wstring>>& patterns = WidePatterns(moduleSet);
-    std::wstring& lastRejectedName = LastRejectedWideName();
-    if (lastRejectedName == filename)
+    const std::vector<std::vector<std::wstring>>& patterns = WidePatterns(modules());
+    RecordBindings& bindings = ModuleBindings();
+    ThreadState& thread = *ThisThreadState();
+    if (thread.lastRejectedWideName == filename)
         return 0;
-    moduleSet.candidates.clear();
-    LastProbedWideName() = std::wstring(filename);
-    LastProbedName() = AnsiFromWide(filename);
+    auto probe = std::make_shared<ProbeResult>();
+    probe->wideName = std::wstring(filename);
+    probe->name = AnsiFromWide(filename);
+    const unsigned long channelFailures = BridgeChannelFailures();
     AnsiName ansiName(filename);
     std::optional<FilePosition> hostPosition;
-    auto recordPatterns = patterns.begin();
-    for (auto record = moduleSet.modules.begin(); record != moduleSet.modules.end(); ++record, ++recordPatterns) {
-        if (!AnyPatternMatches(*recordPatterns, filename))
+    for (std::size_t index = 0; index < bindings.Count(); ++index) {
+        if (!AnyPatternMatches(patterns[index], filename))
             continue;
-        const PluginEntryPoints& entryPoints = *GetEntryPoints(*record);
+        const PluginEntryPoints& entryPoints = bindings.EntryPoints(index);
         const bool wide = entryPoints.IsSupportedW != nullptr;
         if (!wide && (!entryPoints.IsSupported || !ansiName.Get()))
             continue;
@@ -91,10 +93,13 @@ int ProbeSupportW(LPCWSTR filename, ULONG_PTR dw)
         const int answer = wide ? entryPoints.IsSupportedW(filename, dw)
                                 : entryPoints.IsSupported(ansiName.Get()->c_str(), dw);
         if (answer != 0)
-            moduleSet.candidates.push_back(record);
+            probe->candidates.push_back(&entryPoints);
     }
-    if (!moduleSet.candidates.empty())
+    const bool accepted = !probe->candidates.empty();
+    PublishProbe(thread, std::move(probe));
+    if (accepted)
         return 1;
-    lastRejectedName = filename;
+    if (BridgeChannelFailures() == channelFailures)
+        thread.lastRejectedWideName = filename;
     return 0;
 }

@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "about_dialog.h"
-#include "catalogue_file.h"
 #include "module_catalogue.h"
+#include "process_catalogue.h"
 
 #if defined(_WIN64)
 #include "bridged_binding.h"
@@ -11,20 +11,27 @@
 
 extern "C" ModuleCatalogue* GetAllModules()
 {
-    // Built on the first call; destroyed when the library is unloaded, and its arena
-    // after it.
-    static CatalogueArena arena;
-    static ModuleCatalogue catalogue(arena);
-    static bool built = false;
-    if (!built) {
-        built = true;
-        try {
-            ReadCatalogueFile(CataloguePath(), catalogue);
-        } catch (...) {
-            // Out of memory while reading: the callers get what was read so far.
-        }
+    return &ProcessCatalogue();
+}
+
+// The front plug-ins take their records through these, not through GetAllModules's
+// list, which the other front plug-in may be changing at the same moment. The caller
+// owns the catalogue it is given and gives its records back before deleting it.
+extern "C" ModuleCatalogue* TakeModules(const char* version)
+{
+    if (!version)
+        return nullptr;
+    try {
+        return TakeProcessModules(version);
+    } catch (...) {
+        return nullptr;
     }
-    return &catalogue;
+}
+
+extern "C" void ReturnModules(ModuleCatalogue* taken)
+{
+    if (taken)
+        ReturnProcessModules(*taken);
 }
 
 // Caller-cleans, unlike the plug-in interface. -1 when the dialog cannot be shown,

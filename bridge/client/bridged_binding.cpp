@@ -67,21 +67,27 @@ extern "C" int BridgeDispatch(void* context, std::uint32_t entry, const unsigned
 int BindBridged(const char* path, SharedRef<PluginEntryPoints>* binding)
 {
     if (!path || !binding)
-        return 0;
+        return kBridgeNotBound;
     try {
         BridgedPlugin plugin;
         plugin.path = path;
-        if (!TheBridgeClient().Bind(plugin))
-            return 0;
+        switch (TheBridgeClient().Bind(plugin)) {
+        case BindOutcome::kBound:
+            break;
+        case BindOutcome::kChannelFailed:
+            return kBridgeTryLater;
+        case BindOutcome::kNotLoadable:
+            return kBridgeNotBound;
+        }
         auto* library = new BridgedLibrary(std::move(plugin));
         if (!library->Thunks().Ok()) {
             delete library;
-            return 0;
+            return kBridgeNotBound;
         }
         *binding = SharedRef<PluginEntryPoints>(new LoadedPlugin(BridgedEntryPoints(library)));
-        return 1;
+        return kBridgeBound;
     } catch (...) {
-        return 0;
+        return kBridgeTryLater;
     }
 }
 

@@ -4,8 +4,9 @@
 // thunks into the bridge, present exactly where the plug-in exports them.
 #include "plugin_binding.h"
 
-// Fills `*binding` and returns non-zero, or returns 0 when the helper cannot start
-// or cannot load the plug-in. Nothing thrown leaves it.
+// Fills `*binding` and returns kBridgeBound; kBridgeNotBound when the helper cannot
+// start or cannot load the plug-in; kBridgeTryLater when the helper failed or gave no
+// turn. Nothing thrown leaves it.
 int BindBridged(const char* path, SharedRef<PluginEntryPoints>* binding);
 
 // Whether the record's entry points go to the helper (records bound by this copy of

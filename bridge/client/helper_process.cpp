@@ -122,11 +122,14 @@ bool HelperProcess::Post(bridge::Message kind, const bridge::MessageWriter* mess
     return SetEvent(toHelper_.Get()) != 0;
 }
 
-bridge::Message HelperProcess::Wait(DWORD timeLimit)
+bridge::Message HelperProcess::Wait(DWORD timeLimit, bool pumpMessages)
 {
     for (;;) {
         HANDLE waits[2] = {toHost_.Get(), process_.Get()};
-        if (WaitPumpingMessages(waits, 2, timeLimit) != 0)
+        const int signalled = pumpMessages ? WaitPumpingMessages(waits, 2, timeLimit)
+                                           : static_cast<int>(WaitForMultipleObjects(2, waits, FALSE, timeLimit)) -
+                                                 static_cast<int>(WAIT_OBJECT_0);
+        if (signalled != 0)
             return bridge::kNone;
         bridge::Message kind = static_cast<bridge::Message>(Header().message);
         if (kind != bridge::kGrow)

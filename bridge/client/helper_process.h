@@ -23,8 +23,9 @@ public:
     bool Post(bridge::Message kind, const bridge::MessageWriter* message);
     // The helper's next message of its own (a progress request or an answer), after
     // serving its requests for more shared memory; kNone when the helper has ended,
-    // broken the channel or kept silent for `timeLimit` milliseconds.
-    bridge::Message Wait(DWORD timeLimit);
+    // broken the channel or kept silent for `timeLimit` milliseconds. The calling
+    // thread's window messages flow meanwhile unless `pumpMessages` is false.
+    bridge::Message Wait(DWORD timeLimit, bool pumpMessages = true);
     bridge::MessageReader Reader() const;
     bridge::ChannelHeader& Header() const
     {

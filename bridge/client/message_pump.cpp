@@ -1,5 +1,24 @@
 #include "message_pump.h"
 
+namespace {
+
+// Takes the next message in the form its window takes it: a character typed into a
+// Unicode window must not pass through the ANSI code page on its way.
+bool TakeMessage(MSG& message)
+{
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE))
+        return false;
+    // The first message is taken again by its window and kind; -1 stands for thread
+    // messages, which have none.
+    const HWND window = message.hwnd ? message.hwnd : reinterpret_cast<HWND>(-1);
+    const UINT kind = message.message;
+    if (message.hwnd && !IsWindowUnicode(message.hwnd))
+        return PeekMessageA(&message, window, kind, kind, PM_REMOVE) != 0;
+    return PeekMessageW(&message, window, kind, kind, PM_REMOVE) != 0;
+}
+
+}  // namespace
+
 int WaitPumpingMessages(const HANDLE* handles, DWORD count, DWORD timeLimit)
 {
     const ULONGLONG start = GetTickCount64();
@@ -24,14 +43,17 @@ int WaitPumpingMessages(const HANDLE* handles, DWORD count, DWORD timeLimit)
         if (woken != WAIT_OBJECT_0 + count)
             break;
         MSG message;
-        while (!quit && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (!quit && TakeMessage(message)) {
             if (message.message == WM_QUIT) {
                 quit = true;
                 quitCode = message.wParam;
                 break;
             }
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            if (message.hwnd && !IsWindowUnicode(message.hwnd))
+                DispatchMessageA(&message);
+            else
+                DispatchMessageW(&message);
         }
     }
     if (quit)

@@ -8,7 +8,7 @@ bool BindThroughBridge(const std::string& path, PluginEntryPoints& entryPoints)
     if (LibraryWidthOfFile(path) != LibraryWidth::k32Bit)
         return false;
     SharedRef<PluginEntryPoints> binding;
-    if (!BindBridged(path.c_str(), &binding))
+    if (BindBridged(path.c_str(), &binding) != kBridgeBound)
         return false;
     entryPoints = *binding;
     return true;

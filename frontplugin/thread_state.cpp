@@ -1,0 +1,134 @@
+#include "thread_state.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <mutex>
+#include <new>
+#include <vector>
+
+#include "front_state.h"
+#include "once_init.h"
+#include "slim_lock.h"
+
+namespace {
+
+// Every thread's state, reachable from the thread through a TLS slot and from here
+// for the unload. The lock is taken only to add or remove an entry: DllMain takes it
+// at thread end, so nothing that waits on the loader may run under it.
+class ThreadStates {
+public:
+    ThreadStates() = default;
+    ThreadStates(const ThreadStates&) = delete;
+    ThreadStates& operator=(const ThreadStates&) = delete;
+
+    ~ThreadStates()
+    {
+        // At process exit other threads may still be inside; the memory goes with the
+        // process.
+        if (ProcessEnding() || !slotMade_.Done())
+            return;
+        for (ThreadState* state : states_)
+            delete state;
+        if (slot_ != TLS_OUT_OF_INDEXES)
+            TlsFree(slot_);
+    }
+
+    ThreadState* Current() noexcept
+    {
+        slotMade_.Run([this] { slot_ = TlsAlloc(); });
+        if (slot_ == TLS_OUT_OF_INDEXES)
+            return nullptr;
+        // Hosts read GetLastError after some calls; looking up the slot must not change it.
+        const DWORD error = GetLastError();
+        auto* state = static_cast<ThreadState*>(TlsGetValue(slot_));
+        SetLastError(error);
+        if (state)
+            return state;
+        state = new (std::nothrow) ThreadState;
+        if (!state)
+            return nullptr;
+        try {
+            std::lock_guard<SlimLock> guard(lock_);
+            states_.push_back(state);
+        } catch (...) {
+            delete state;
+            return nullptr;
+        }
+        TlsSetValue(slot_, state);
+        SetLastError(error);
+        return state;
+    }
+
+    void EndCurrent() noexcept
+    {
+        if (!slotMade_.Done() || slot_ == TLS_OUT_OF_INDEXES)
+            return;
+        auto* state = static_cast<ThreadState*>(TlsGetValue(slot_));
+        if (!state)
+            return;
+        TlsSetValue(slot_, nullptr);
+        {
+            std::lock_guard<SlimLock> guard(lock_);
+            states_.erase(std::remove(states_.begin(), states_.end(), state), states_.end());
+        }
+        delete state;
+    }
+
+private:
+    OnceInit<SlimLock> slotMade_;
+    DWORD slot_ = TLS_OUT_OF_INDEXES;
+    SlimLock lock_;
+    std::vector<ThreadState*> states_;
+};
+
+// The process's most recent probe, for threads without one of their own.
+class LatestProbe {
+public:
+    SharedProbe Get()
+    {
+        std::lock_guard<SlimLock> guard(lock_);
+        return probe_;
+    }
+    void Set(const SharedProbe& probe)
+    {
+        SharedProbe replaced;
+        std::lock_guard<SlimLock> guard(lock_);
+        replaced = std::move(probe_);
+        probe_ = probe;
+    }
+
+private:
+    SlimLock lock_;
+    SharedProbe probe_;
+};
+
+// The latest probe is declared first so that it is destroyed last: no thread state
+// refers to it, but thread states may share its probe.
+LatestProbe latestProbe;
+ThreadStates threadStates;
+
+}  // namespace
+
+ThreadState* ThisThreadState() noexcept
+{
+    return threadStates.Current();
+}
+
+void EndThreadState() noexcept
+{
+    threadStates.EndCurrent();
+}
+
+SharedProbe RequestProbe(const ThreadState& thread)
+{
+    if (thread.probe)
+        return thread.probe;
+    return latestProbe.Get();
+}
+
+void PublishProbe(ThreadState& thread, SharedProbe probe)
+{
+    latestProbe.Set(probe);
+    thread.probe = std::move(probe);
+}

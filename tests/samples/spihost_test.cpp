@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "bmp_writer.h"
 #include "child_process.h"
 #include "fake_plugins.h"
@@ -230,6 +232,41 @@ TEST_F(SpihostArchive, ExtractOneEntryByName)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_CONTAINS(missing.standardError, BRISK_SAMPLE_TAR " finds no entry nothing.txt");
     EXPECT_CONTAINS(missing.standardError, "GetFileInfo returned 2 (unknown format)");
+}
+
+// Some x64 plug-ins hand out entry tables in steps of the records' fields, without the
+// 4 padding bytes: every entry still comes out right, and spihost says which layout it
+// read.
+TEST(Spihost, ListReadsEntryTablesWithOrWithoutPadding)
+{
+    TempFolder folder;
+    WriteFileBytes(folder / "a.arc", "FAKE archive");
+    for (const char* layout : {"unpaddedTable=0", "unpaddedTable=1"}) {
+        FakePlugin fake(folder.Path(), "fake.spi", "wide",
+                        std::string("info.0=00AM\nwideTable=1\nentries=a.txt,b.txt,c.txt\ncontent.a.txt=alpha\n"
+                                    "content.b.txt=bravo!\ncontent.c.txt=charlie\n") +
+                            layout + "\n");
+        for (const char* api : {"", "--ansi "}) {
+            SCOPED_TRACE(std::string(layout) + " " + api);
+            ProcessResult list = Spihost(std::string(api) + "list " + Quoted(fake.Path()) + " " + Quoted(folder / "a.arc"));
+            EXPECT_EQ(list.exitCode, 0) << list.standardError;
+            EXPECT_CONTAINS(list.standardOutput, "0 (success), 3 entries");
+            const char* names[] = {"a.txt", "b.txt", "c.txt"};
+            const int sizes[] = {5, 6, 7};
+            for (int i = 0; i < 3; ++i) {
+                char line[128];
+                std::snprintf(line, sizeof line, "  %-8s %10d %10d  2023-11-14 22:13  %s", *api ? "FAKE" : "FAKEW",
+                              i, sizes[i], names[i]);
+                EXPECT_CONTAINS(list.standardOutput, line);
+            }
+            const bool unpadded = sizeof(void*) == 8 && std::string(layout) == "unpaddedTable=1";
+            EXPECT_EQ(Contains(list.standardOutput, "without the padding"), unpadded) << list.standardOutput;
+            if (unpadded) {
+                EXPECT_CONTAINS(list.standardOutput, *api ? "in 444-byte steps" : "in 844-byte steps");
+            }
+            EXPECT_FALSE(Contains(list.standardOutput, "no closing entry")) << list.standardOutput;
+        }
+    }
 }
 
 // Through a front plug-in, spihost explains the answer from the catalogue beside it.

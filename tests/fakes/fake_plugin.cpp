@@ -36,7 +36,7 @@
 //                        file whose name starts with one of the comma-separated ways
 //                        "crash", "hang" or "exit", does that instead of answering
 // The W entry points (exported by the "wide" build) log their names in UTF-8; the
-// archive ones hand out no table, record or file.
+// archive ones hand out no table, record or file unless "wideTable=1".
 #include <windows.h>
 
 #include <cstddef>
@@ -523,7 +523,27 @@ int WINAPI GetFileW(LPCWSTR buf, LONG_PTR len, LPWSTR dest, unsigned int flag, S
     Log("GetFileW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + (toMemory ? "memory" : Utf8(dest)) +
         "|" + std::to_string(flag));
     CallBack(progressCallback, lData);
-    return WideResult("GetFile", 0);
+    int result = WideResult("GetFile", 0);
+    if (result != 0 || Value("wideTable") != "1")
+        return result;
+    std::vector<std::string> entries = Entries();
+    if (!dest || len < 0 || static_cast<std::size_t>(len) >= entries.size())
+        return kSpiBrokenData;
+    std::string content = Value("content." + entries[len]);
+    if (toMemory) {
+        HLOCAL* target = reinterpret_cast<HLOCAL*>(dest);
+        *target = Allocate(content.data(), content.size());
+        return *target ? 0 : kSpiOutOfMemory;
+    }
+    std::vector<WCHAR> name(entries[len].size() + 1);
+    MultiByteToWideChar(CP_UTF8, 0, entries[len].c_str(), -1, name.data(), static_cast<int>(name.size()));
+    const std::wstring path = std::wstring(dest) + L"\\" + name.data();
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file)
+        return kSpiReadError;
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::fclose(file);
+    return 0;
 }
 
 }  // extern "C"

@@ -235,9 +235,9 @@ TEST_F(SpihostArchive, ExtractOneEntryByName)
 }
 
 // Some x64 plug-ins hand out entry tables in steps of the records' fields, without the
-// 4 padding bytes: every entry still comes out right, and spihost says which layout it
-// read.
-TEST(Spihost, ListReadsEntryTablesWithOrWithoutPadding)
+// 4 padding bytes: every entry is still listed and extracted right, and spihost says
+// which layout it read.
+TEST(Spihost, ReadsEntryTablesWithOrWithoutPadding)
 {
     TempFolder folder;
     WriteFileBytes(folder / "a.arc", "FAKE archive");
@@ -248,23 +248,28 @@ TEST(Spihost, ListReadsEntryTablesWithOrWithoutPadding)
                             layout + "\n");
         for (const char* api : {"", "--ansi "}) {
             SCOPED_TRACE(std::string(layout) + " " + api);
-            ProcessResult list = Spihost(std::string(api) + "list " + Quoted(fake.Path()) + " " + Quoted(folder / "a.arc"));
-            EXPECT_EQ(list.exitCode, 0) << list.standardError;
-            EXPECT_CONTAINS(list.standardOutput, "0 (success), 3 entries");
+            const std::string output = folder / "out";
+            ProcessResult run = Spihost(std::string(api) + "--to-memory extract " + Quoted(fake.Path()) + " " +
+                                        Quoted(folder / "a.arc") + " " + Quoted(output));
+            EXPECT_EQ(run.exitCode, 0) << run.standardError;
+            EXPECT_CONTAINS(run.standardOutput, "0 (success), 3 entries");
             const char* names[] = {"a.txt", "b.txt", "c.txt"};
-            const int sizes[] = {5, 6, 7};
+            const std::string contents[] = {"alpha", "bravo!", "charlie"};
             for (int i = 0; i < 3; ++i) {
                 char line[128];
                 std::snprintf(line, sizeof line, "  %-8s %10d %10d  2023-11-14 22:13  %s", *api ? "FAKE" : "FAKEW",
-                              i, sizes[i], names[i]);
-                EXPECT_CONTAINS(list.standardOutput, line);
+                              i, static_cast<int>(contents[i].size()), names[i]);
+                EXPECT_CONTAINS(run.standardOutput, line);
+                const std::string file = output + "\\" + names[i];
+                EXPECT_EQ(ReadFileBytes(file), contents[i]);
+                DeleteFileA(file.c_str());
             }
             const bool unpadded = sizeof(void*) == 8 && std::string(layout) == "unpaddedTable=1";
-            EXPECT_EQ(Contains(list.standardOutput, "without the padding"), unpadded) << list.standardOutput;
+            EXPECT_EQ(Contains(run.standardOutput, "without the padding"), unpadded) << run.standardOutput;
             if (unpadded) {
-                EXPECT_CONTAINS(list.standardOutput, *api ? "in 444-byte steps" : "in 844-byte steps");
+                EXPECT_CONTAINS(run.standardOutput, *api ? "in 444-byte steps" : "in 844-byte steps");
             }
-            EXPECT_FALSE(Contains(list.standardOutput, "no closing entry")) << list.standardOutput;
+            EXPECT_FALSE(Contains(run.standardOutput, "no closing entry")) << run.standardOutput;
         }
     }
 }

@@ -45,6 +45,12 @@ std::size_t EntryTableStep(const unsigned char* table, std::size_t size, std::si
 {
     if (!table || unpadded >= padded)
         return padded;
+    // The first record's padding is where the second record starts in the other
+    // layout: a method there rather than the zeros plug-ins pad with, and the table
+    // reads well without the padding. Read with the padding, such a table often seems
+    // to end at its second record, so this comes before the block's size.
+    if (size >= padded && !AllZero(table + unpadded, padded - unpadded) && ReadsWell(table, size, unpadded))
+        return unpadded;
     const bool paddedSize = size % padded == 0;
     const bool unpaddedSize = size % unpadded == 0;
     if (paddedSize != unpaddedSize) {
@@ -52,10 +58,5 @@ std::size_t EntryTableStep(const unsigned char* table, std::size_t size, std::si
         if (ReadsWell(table, size, bySize))
             return bySize;
     }
-    // The first record's padding is where the second record starts in the other
-    // layout: a method there, not the zeros plug-ins pad with, and the table reads
-    // well without the padding.
-    if (size >= padded && !AllZero(table + unpadded, padded - unpadded) && ReadsWell(table, size, unpadded))
-        return unpadded;
     return padded;
 }

@@ -70,8 +70,11 @@ struct SpiFileInfoW {
     WCHAR path[200];
     WCHAR fileName[200];
     ULONG crc;
+#if defined(_WIN64)
+    ULONG padding;  // as in SpiFileInfo: x64 hosts step through tables by 848 bytes
+#endif
 };
-static_assert(sizeof(SpiFileInfoW) == (sizeof(void*) == 8 ? 844 : 828), "the interface's wide archive entry record");
+static_assert(sizeof(SpiFileInfoW) == (sizeof(void*) == 8 ? 848 : 828), "the interface's wide archive entry record");
 #pragma pack(pop)
 
 typedef int(WINAPI SpiProgressCallback)(int done, int total, LONG_PTR data);

@@ -25,6 +25,9 @@ Narrow Narrowed(const Wide& record)
 template <class Narrow, class Wide>
 void Widened(const Narrow& narrow, Wide& record)
 {
+    // The host's record may hold anything in the x64 padding; a plug-in of this width
+    // leaves it zero.
+    std::memset(&record, 0, sizeof record);
     std::memcpy(record.method, narrow.method, sizeof narrow.method);
     record.position = narrow.position;
     record.compressedSize = narrow.compressedSize;

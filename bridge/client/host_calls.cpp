@@ -1,5 +1,6 @@
 #include "host_calls.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "bridge_client.h"
@@ -319,11 +320,47 @@ int Configuration(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* a
     return done ? result : kSpiUnknownFormat;
 }
 
+// The entry points whose second argument is `len`: a file offset, an image size or an
+// entry position.
+bool TakesLength(std::uint32_t entry)
+{
+    switch (entry) {
+    case kGetPictureInfo:
+    case kGetPicture:
+    case kGetPreview:
+    case kGetArchiveInfo:
+    case kGetFileInfo:
+    case kGetFile:
+    case kGetPictureInfoW:
+    case kGetPictureW:
+    case kGetPreviewW:
+    case kGetArchiveInfoW:
+    case kGetFileInfoW:
+    case kGetFileW:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The plug-in receives `len` in 32 bits. A value that is neither an unsigned nor a
+// sign-extended 32-bit one would reach it as another position, and it would answer
+// about the wrong data.
+bool LengthFits32(std::uint32_t entry, const ULONG_PTR* arguments)
+{
+    if (!TakesLength(entry))
+        return true;
+    const auto len = static_cast<std::int64_t>(arguments[1]);
+    return len >= INT32_MIN && len <= static_cast<std::int64_t>(UINT32_MAX);
+}
+
 }  // namespace
 
 int CallBridged(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* arguments)
 {
     try {
+        if (!LengthFits32(entry, arguments))
+            return FailureResult(static_cast<Entry>(entry));
         switch (entry) {
         case kGetPluginInfo:
             return PluginInfo<char>(plugin, entry, arguments);

@@ -26,6 +26,8 @@
 //   entries=a.txt,b.txt  the entries GetArchiveInfo lists (each with a time stamp and
 //                        a CRC of its own)
 //   entryPath=text       the folder GetArchiveInfo gives every entry
+//   unpaddedTable=1      the entry tables come in steps of the record's fields, without
+//                        the padding x64 records end in
 //   content.NAME=text    what GetFile extracts for entry NAME
 //   reenter=MODULE       during IsSupported and GetPicture, call IsSupported of the
 //                        loaded MODULE (by file name) and log the answer
@@ -34,7 +36,7 @@
 //                        file whose name starts with one of the comma-separated ways
 //                        "crash", "hang" or "exit", does that instead of answering
 // The W entry points (exported by the "wide" build) log their names in UTF-8; the
-// archive ones hand out no table, record or file.
+// archive ones hand out no table, record or file unless "wideTable=1".
 #include <windows.h>
 
 #include <cstddef>
@@ -203,6 +205,17 @@ int WideResult(const std::string& name, int fallback)
     return Number(name + "W", Number(name, fallback));
 }
 
+// Some x64 plug-ins were built without the records' padding.
+template <class Record>
+HLOCAL AllocateTable(const std::vector<Record>& table)
+{
+    const std::size_t step = Number("unpaddedTable", 0) ? offsetof(Record, crc) + sizeof(ULONG) : sizeof(Record);
+    std::vector<unsigned char> bytes(table.size() * step);
+    for (std::size_t i = 0; i < table.size(); ++i)
+        std::memcpy(&bytes[i * step], &table[i], step);
+    return Allocate(bytes.data(), bytes.size());
+}
+
 std::vector<std::string> Entries()
 {
     std::vector<std::string> entries;
@@ -369,7 +382,7 @@ int WINAPI GetArchiveInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* l
         std::snprintf(info.path, sizeof info.path, "%s", Value("entryPath").c_str());
         std::snprintf(info.fileName, sizeof info.fileName, "%s", entries[i].c_str());
     }
-    *lphInf = Allocate(table.data(), table.size() * sizeof(SpiFileInfo));
+    *lphInf = AllocateTable(table);
     return *lphInf ? 0 : kSpiOutOfMemory;
 }
 
@@ -479,7 +492,7 @@ int WINAPI GetArchiveInfoW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL*
         FillWideField(info.path, 200, Value("entryPath"));
         FillWideField(info.fileName, 200, entries[i]);
     }
-    *lphInf = Allocate(table.data(), table.size() * sizeof(SpiFileInfoW));
+    *lphInf = AllocateTable(table);
     return *lphInf ? 0 : kSpiOutOfMemory;
 }
 
@@ -510,7 +523,27 @@ int WINAPI GetFileW(LPCWSTR buf, LONG_PTR len, LPWSTR dest, unsigned int flag, S
     Log("GetFileW|" + InputName(buf, flag) + "|" + std::to_string(len) + "|" + (toMemory ? "memory" : Utf8(dest)) +
         "|" + std::to_string(flag));
     CallBack(progressCallback, lData);
-    return WideResult("GetFile", 0);
+    int result = WideResult("GetFile", 0);
+    if (result != 0 || Value("wideTable") != "1")
+        return result;
+    std::vector<std::string> entries = Entries();
+    if (!dest || len < 0 || static_cast<std::size_t>(len) >= entries.size())
+        return kSpiBrokenData;
+    std::string content = Value("content." + entries[len]);
+    if (toMemory) {
+        HLOCAL* target = reinterpret_cast<HLOCAL*>(dest);
+        *target = Allocate(content.data(), content.size());
+        return *target ? 0 : kSpiOutOfMemory;
+    }
+    std::vector<WCHAR> name(entries[len].size() + 1);
+    MultiByteToWideChar(CP_UTF8, 0, entries[len].c_str(), -1, name.data(), static_cast<int>(name.size()));
+    const std::wstring path = std::wstring(dest) + L"\\" + name.data();
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file)
+        return kSpiReadError;
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::fclose(file);
+    return 0;
 }
 
 }  // extern "C"

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -211,14 +212,15 @@ TEST_F(Bridge, ArchiveCallsCrossInThisWidthsLayouts)
 }
 
 // The W archive calls: names in UTF-16 both ways, fileInfoW records converted to this
-// width's layout (844 bytes here, 828 in the plug-in).
+// width's layout (848 bytes with 4 of padding here, 828 in the plug-in), the padding
+// zero.
 TEST_F(Bridge, WideArchiveCallsCrossWithUtf16Names)
 {
     const std::wstring name = L"\u5199\u771F\U0001F600.txt";
     FakePlugin archive = AddNarrowFake("narrow_wide.spi", "wide",
-                                       "entries=a.txt,\xE5\x86\x99\xE7\x9C\x9F\xF0\x9F\x98\x80.txt\n"
+                                       "entries=a.txt,\xE5\x86\x99\xE7\x9C\x9F\xF0\x9F\x98\x80.txt,c.txt\n"
                                        "content.\xE5\x86\x99\xE7\x9C\x9F\xF0\x9F\x98\x80.txt=wide!\n"
-                                       "wideTable=1\nentryPath=sub\\\\\n");
+                                       "content.c.txt=charlie\nwideTable=1\nentryPath=sub\\\\\n");
     folder.WriteCatalogue(FakeRecord(archive, "00AM", {{"*.arc", "A"}}));
     const std::string file = folder / "w.arc";
     WriteFileBytes(file, "FAKE archive");
@@ -227,25 +229,86 @@ TEST_F(Bridge, WideArchiveCallsCrossWithUtf16Names)
     LoadedFront front(folder.Arc());
     HLOCAL table = nullptr;
     ASSERT_EQ(front.GetArchiveInfoW(wideFile.c_str(), 0, kSpiInputFile, &table), 0);
-    ASSERT_EQ(LocalSize(table), 3 * sizeof(SpiFileInfoW));
-    auto* entries = static_cast<SpiFileInfoW*>(LocalLock(table));
-    EXPECT_EQ(std::wstring(entries[1].fileName), name);
-    EXPECT_EQ(std::wstring(entries[1].path), L"sub\\");
-    EXPECT_EQ(entries[1].position, 1u);
-    EXPECT_EQ(entries[1].fileSize, 5u);
-    EXPECT_EQ(entries[1].timestamp, 1700000001);
-    EXPECT_EQ(entries[1].crc, 0xC0DE0001u);
-    EXPECT_EQ(std::memcmp(entries[0].method, "FAKEW", 5), 0);
-    EXPECT_EQ(entries[2].method[0], 0);
+    constexpr std::size_t kStep = 848;
+    ASSERT_EQ(LocalSize(table), 4 * kStep);
+    const auto* bytes = static_cast<const unsigned char*>(LocalLock(table));
+    const std::wstring names[] = {L"a.txt", name, L"c.txt"};
+    const unsigned long long sizes[] = {0, 5, 7};
+    for (std::size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE("record " + std::to_string(i));
+        SpiFileInfoW entry;
+        std::memcpy(&entry, bytes + i * kStep, sizeof entry);
+        EXPECT_EQ(std::memcmp(entry.method, "FAKEW\0\0\0", 8), 0);
+        EXPECT_EQ(entry.position, i);
+        EXPECT_EQ(entry.fileSize, sizes[i]);
+        EXPECT_EQ(entry.timestamp, static_cast<LONG_PTR>(1700000000 + i));
+        EXPECT_EQ(std::wstring(entry.path), L"sub\\");
+        EXPECT_EQ(std::wstring(entry.fileName), names[i]);
+        EXPECT_EQ(entry.crc, 0xC0DE0000u + i);
+        EXPECT_EQ(std::memcmp(bytes + i * kStep + 844, "\0\0\0\0", 4), 0) << "padding";
+    }
+    EXPECT_EQ(bytes[3 * kStep], 0) << "the closing record";
     LocalUnlock(table);
     LocalFree(table);
     EXPECT_EQ(archive.Count("GetArchiveInfoW|" + file), 1);
 
-    SpiFileInfoW entry = {};
+    SpiFileInfoW entry;
+    std::memset(&entry, 0xCC, sizeof entry);
     ASSERT_EQ(front.GetFileInfoW(wideFile.c_str(), 0, name.c_str(), kSpiInputFile, &entry), 0);
     EXPECT_EQ(entry.position, 1u);
     EXPECT_EQ(entry.fileSize, 5u);
     EXPECT_EQ(std::wstring(entry.fileName), name);
+    EXPECT_EQ(std::memcmp(reinterpret_cast<const unsigned char*>(&entry) + 844, "\0\0\0\0", 4), 0) << "padding";
+}
+
+// A 32-bit plug-in takes `len` in 32 bits. A position it cannot receive does not reach
+// it cut to another one: the call fails as if the plug-in could not read the file, and
+// the next candidate is asked. Positions it can receive reach it unchanged.
+TEST_F(Bridge, LengthsBeyond32BitsAreNotCut)
+{
+    FakePlugin narrow = AddNarrowFake("narrow.spi", "all", "");
+    FakePlugin native = folder.AddFake("native.spi", "all", "GetPreview=6\n");
+    FakePlugin archive = AddNarrowFake("archive.spi", "all", "entries=a.txt\ncontent.a.txt=alpha\n");
+    folder.WriteCatalogue(FakeRecord(narrow, "00IN", {{"*.pic", "P"}}) + FakeRecord(native, "00IN", {{"*.pic", "P"}}) +
+                          FakeRecord(archive, "00AM", {{"*.arc", "A"}}));
+    const std::string picture = folder / "a.pic";
+    const std::string file = folder / "x.arc";
+    WriteFileBytes(picture, "FAKE picture");
+    WriteFileBytes(file, "FAKE archive");
+
+    LoadedFront imp(folder.Imp());
+    ASSERT_EQ(imp.IsSupported(picture.c_str(), 0), 1);
+    SpiPictureInfo info = {};
+    EXPECT_EQ(imp.GetPictureInfo(picture.c_str(), 0x700000010ll, kSpiInputFile, &info), 0);
+    EXPECT_EQ(native.Count("GetPictureInfo|" + picture + "|" + std::to_string(0x700000010ll) + "|0"), 1);
+    EXPECT_EQ(narrow.Count("GetPictureInfo|"), 0);
+    HLOCAL bitmapInfo = nullptr;
+    HLOCAL bits = nullptr;
+    EXPECT_EQ(imp.GetPreview(picture.c_str(), -0x100000000ll, kSpiInputFile, &bitmapInfo, &bits, nullptr, 0), -1);
+    EXPECT_EQ(narrow.Count("GetPreview|"), 0);
+    EXPECT_EQ(native.Count("GetPreview|" + picture + "|" + std::to_string(-0x100000000ll) + "|0"), 1);
+
+    // The only candidate, which would succeed at the cut position.
+    LoadedFront arc(folder.Arc());
+    ASSERT_EQ(arc.IsSupported(file.c_str(), 0), 1);
+    HLOCAL extracted = nullptr;
+    EXPECT_EQ(arc.GetFile(file.c_str(), 0x100000000ll, reinterpret_cast<LPSTR>(&extracted), kSpiOutputMemory, nullptr,
+                          0),
+              2);
+    EXPECT_EQ(extracted, nullptr);
+    HLOCAL table = nullptr;
+    EXPECT_EQ(arc.GetArchiveInfo(file.c_str(), 0x100001000ll, kSpiInputFile, &table), 2);
+    EXPECT_EQ(archive.Count("GetFile|"), 0);
+    EXPECT_EQ(archive.Count("GetArchiveInfo|"), 0);
+    // A position between 2 and 4 GiB and -1 reach it as the same 32 bits.
+    for (const LONG_PTR len : {0x80001000ll, -1ll}) {
+        arc.GetFile(file.c_str(), len, reinterpret_cast<LPSTR>(&extracted), kSpiOutputMemory, nullptr, 0);
+        EXPECT_EQ(archive.Count("GetFile|" + file + "|" + std::to_string(static_cast<std::int32_t>(len)) + "|memory"), 1)
+            << len;
+    }
+    EXPECT_EQ(arc.GetFile(file.c_str(), 0, reinterpret_cast<LPSTR>(&extracted), kSpiOutputMemory, nullptr, 0), 0);
+    EXPECT_EQ(BlockBytes(extracted), "alpha");
+    LocalFree(extracted);
 }
 
 TEST_F(Bridge, OneHelperServesBothFrontsAndEndsWithTheLast)

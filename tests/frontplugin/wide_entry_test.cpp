@@ -174,7 +174,7 @@ TEST(WideEntryPoints, ArchiveRecordsOfAnAnsiPluginReachTheHostConverted)
 {
     FrontFolder folder;
     FakePlugin ansi = folder.AddFake("ansi.spi", "archive",
-                                     "IsSupported.header=1\nentryPath=d\xEEr\\\\\nentries=caf\xE9.txt,b.txt\n"
+                                     "IsSupported.header=1\nentryPath=d\xEEr\\\\\nentries=caf\xE9.txt,b.txt,c.txt\n"
                                      "content.caf\xE9.txt=abc\n");
     folder.WriteCatalogue(FakeRecord(ansi, "00AM", {{"*.arc", "Archives"}}));
     const std::wstring archive = Wide(folder.Path()) + kUnwritable + L".arc";
@@ -190,16 +190,24 @@ TEST(WideEntryPoints, ArchiveRecordsOfAnAnsiPluginReachTheHostConverted)
     EXPECT_EQ(ansi.Count("GetArchiveInfo|" + shortArchive + "|0|0"), 1);
     HLOCAL ansiTable = nullptr;
     ASSERT_EQ(front.GetArchiveInfo(shortArchive.c_str(), 0, kSpiInputFile, &ansiTable), 0);
-    ASSERT_GE(LocalSize(wideTable), 3 * sizeof(SpiFileInfoW));
+    // Hosts step through the table by the interface's record size, the x64 one with
+    // its 4 padding bytes.
+    const std::size_t step = sizeof(void*) == 8 ? 848 : 828;
+    const std::size_t fields = sizeof(void*) == 8 ? 844 : 828;
+    ASSERT_GE(LocalSize(wideTable), 4 * step);
     const auto* ansiRecords = static_cast<const SpiFileInfo*>(LocalLock(ansiTable));
-    const auto* wideRecords = static_cast<const SpiFileInfoW*>(LocalLock(wideTable));
+    const auto* wideBytes = static_cast<const unsigned char*>(LocalLock(wideTable));
     SpiFileInfo end = {};
-    for (int i = 0; i < 3; ++i) {
-        SpiFileInfoW expected = Expected(i < 2 ? ansiRecords[i] : end);
-        EXPECT_EQ(std::memcmp(&wideRecords[i], &expected, sizeof expected), 0) << "record " << i;
+    for (std::size_t i = 0; i < 4; ++i) {
+        SpiFileInfoW expected = Expected(i < 3 ? ansiRecords[i] : end);
+        EXPECT_EQ(std::memcmp(wideBytes + i * step, &expected, fields), 0) << "record " << i;
+        if (step > fields) {
+            EXPECT_EQ(std::memcmp(wideBytes + i * step + fields, "\0\0\0\0", 4), 0) << "padding of record " << i;
+        }
     }
-    EXPECT_STREQ(wideRecords[0].path, L"d\u00EEr\\");
-    EXPECT_STREQ(wideRecords[0].fileName, L"caf\u00E9.txt");
+    const auto* third = reinterpret_cast<const SpiFileInfoW*>(wideBytes + 2 * step);
+    EXPECT_STREQ(third->path, L"d\u00EEr\\");
+    EXPECT_STREQ(third->fileName, L"c.txt");
     LocalUnlock(ansiTable);
     LocalUnlock(wideTable);
     LocalFree(ansiTable);
@@ -211,7 +219,7 @@ TEST(WideEntryPoints, ArchiveRecordsOfAnAnsiPluginReachTheHostConverted)
     std::memset(&wideInfo, 0xCC, sizeof wideInfo);
     ASSERT_EQ(front.GetFileInfoW(archive.c_str(), 0, L"caf\u00E9.txt", 0, &wideInfo), 0);
     SpiFileInfoW expected = Expected(ansiInfo);
-    EXPECT_EQ(std::memcmp(&wideInfo, &expected, sizeof expected), 0);
+    EXPECT_EQ(std::memcmp(&wideInfo, &expected, sizeof expected), 0) << "fields and padding all written";
     // An entry name without an ANSI form cannot be asked for.
     ansi.ClearLog();
     EXPECT_EQ(front.GetFileInfoW(archive.c_str(), 0, (kUnwritable + L".txt").c_str(), 0, &wideInfo), 2);

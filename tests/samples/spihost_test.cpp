@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "bmp_writer.h"
 #include "child_process.h"
 #include "fake_plugins.h"
@@ -230,6 +232,46 @@ TEST_F(SpihostArchive, ExtractOneEntryByName)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_CONTAINS(missing.standardError, BRISK_SAMPLE_TAR " finds no entry nothing.txt");
     EXPECT_CONTAINS(missing.standardError, "GetFileInfo returned 2 (unknown format)");
+}
+
+// Some x64 plug-ins hand out entry tables in steps of the records' fields, without the
+// 4 padding bytes: every entry is still listed and extracted right, and spihost says
+// which layout it read.
+TEST(Spihost, ReadsEntryTablesWithOrWithoutPadding)
+{
+    TempFolder folder;
+    WriteFileBytes(folder / "a.arc", "FAKE archive");
+    for (const char* layout : {"unpaddedTable=0", "unpaddedTable=1"}) {
+        FakePlugin fake(folder.Path(), "fake.spi", "wide",
+                        std::string("info.0=00AM\nwideTable=1\nentries=a.txt,b.txt,c.txt\ncontent.a.txt=alpha\n"
+                                    "content.b.txt=bravo!\ncontent.c.txt=charlie\n") +
+                            layout + "\n");
+        for (const char* api : {"", "--ansi "}) {
+            SCOPED_TRACE(std::string(layout) + " " + api);
+            const std::string output = folder / "out";
+            ProcessResult run = Spihost(std::string(api) + "--to-memory extract " + Quoted(fake.Path()) + " " +
+                                        Quoted(folder / "a.arc") + " " + Quoted(output));
+            EXPECT_EQ(run.exitCode, 0) << run.standardError;
+            EXPECT_CONTAINS(run.standardOutput, "0 (success), 3 entries");
+            const char* names[] = {"a.txt", "b.txt", "c.txt"};
+            const std::string contents[] = {"alpha", "bravo!", "charlie"};
+            for (int i = 0; i < 3; ++i) {
+                char line[128];
+                std::snprintf(line, sizeof line, "  %-8s %10d %10d  2023-11-14 22:13  %s", *api ? "FAKE" : "FAKEW",
+                              i, static_cast<int>(contents[i].size()), names[i]);
+                EXPECT_CONTAINS(run.standardOutput, line);
+                const std::string file = output + "\\" + names[i];
+                EXPECT_EQ(ReadFileBytes(file), contents[i]);
+                DeleteFileA(file.c_str());
+            }
+            const bool unpadded = sizeof(void*) == 8 && std::string(layout) == "unpaddedTable=1";
+            EXPECT_EQ(Contains(run.standardOutput, "without the padding"), unpadded) << run.standardOutput;
+            if (unpadded) {
+                EXPECT_CONTAINS(run.standardOutput, *api ? "in 444-byte steps" : "in 844-byte steps");
+            }
+            EXPECT_FALSE(Contains(run.standardOutput, "no closing entry")) << run.standardOutput;
+        }
+    }
 }
 
 // Through a front plug-in, spihost explains the answer from the catalogue beside it.

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <ctime>
+#include <utility>
 #include <vector>
 
 #include "entry_point_calls.h"
@@ -35,19 +36,23 @@ std::vector<ArchiveEntry> ListEntries(const PluginFile& plugin, const RequestInp
     CallResult called = CallGetArchiveInfo(plugin, input, &table, wideTable);
     int code = called.code;
     ReceivedBlock block(code == 0 ? table : nullptr);
-    bool terminated = false;
-    std::vector<ArchiveEntry> entries = EntriesOfTable(block.Data(), block.Size(), wideTable, terminated);
+    EntryTable read = EntriesOfTable(block.Data(), block.Size(), wideTable);
+    std::vector<ArchiveEntry>& entries = read.entries;
     std::printf("%s (%s): %s", called.call.c_str(), input.KindText(), DescribeResult(code).c_str());
     RequireSuccess(plugin, called.call.c_str(), code, path);
     std::printf(", %u entr%s\n", static_cast<unsigned>(entries.size()), entries.size() == 1 ? "y" : "ies");
-    if (!terminated)
+    if (read.unpadded)
+        std::printf("  note: the plug-in wrote its entry table in %u-byte steps, its records without the padding "
+                    "at their end; read so\n",
+                    static_cast<unsigned>(read.step));
+    if (!read.terminated)
         std::printf("  note: the entry table has no closing entry (one with an empty method) within its "
                     "%u bytes\n", static_cast<unsigned>(block.Size()));
     if (!entries.empty())
         std::printf("  %-8s %10s %10s  %-16s  %s\n", "method", "position", "size", "modified (UTC)", "name");
     for (const ArchiveEntry& entry : entries)
         PrintEntry(entry);
-    return entries;
+    return std::move(entries);
 }
 
 // Extracts one entry below `folder`; returns the plug-in's result code.

@@ -1,7 +1,9 @@
 #include "archive_entry.h"
 
+#include <cstddef>
 #include <cstring>
 
+#include "entry_table_layout.h"
 #include "host_text.h"
 
 namespace {
@@ -29,20 +31,22 @@ ArchiveEntry CommonFields(const Record& record)
 }
 
 template <class Record>
-std::vector<ArchiveEntry> Entries(const unsigned char* table, std::size_t size, bool& terminated)
+EntryTable Entries(const unsigned char* table, std::size_t size)
 {
-    std::vector<ArchiveEntry> entries;
-    terminated = false;
-    for (std::size_t at = 0; table && size - at >= sizeof(Record); at += sizeof(Record)) {
-        Record record;
-        std::memcpy(&record, table + at, sizeof record);
+    EntryTable read;
+    const std::size_t fields = offsetof(Record, crc) + sizeof(Record::crc);
+    read.step = EntryTableStep(table, size, sizeof(Record), fields);
+    read.unpadded = read.step != sizeof(Record);
+    for (std::size_t at = 0; table && size - at >= read.step; at += read.step) {
+        Record record = {};
+        std::memcpy(&record, table + at, read.step);
         if (record.method[0] == 0) {
-            terminated = true;
+            read.terminated = true;
             break;
         }
-        entries.push_back(EntryOfRecord(record));
+        read.entries.push_back(EntryOfRecord(record));
     }
-    return entries;
+    return read;
 }
 
 }  // namespace
@@ -63,7 +67,7 @@ ArchiveEntry EntryOfRecord(const SpiFileInfoW& record)
     return entry;
 }
 
-std::vector<ArchiveEntry> EntriesOfTable(const unsigned char* table, std::size_t size, bool wide, bool& terminated)
+EntryTable EntriesOfTable(const unsigned char* table, std::size_t size, bool wide)
 {
-    return wide ? Entries<SpiFileInfoW>(table, size, terminated) : Entries<SpiFileInfo>(table, size, terminated);
+    return wide ? Entries<SpiFileInfoW>(table, size) : Entries<SpiFileInfo>(table, size);
 }

@@ -24,7 +24,13 @@ struct ArchiveEntry {
 ArchiveEntry EntryOfRecord(const SpiFileInfo& record);
 ArchiveEntry EntryOfRecord(const SpiFileInfoW& record);
 
+struct EntryTable {
+    std::vector<ArchiveEntry> entries;
+    bool terminated = false;  // the closing entry was found
+    bool unpadded = false;    // x64: the records came without their padding
+    std::size_t step = 0;     // bytes from one record to the next
+};
+
 // The entries of a table of `wide` or ANSI records up to the one whose method is
-// empty, never past `size` bytes; `terminated` tells whether that closing entry
-// was found.
-std::vector<ArchiveEntry> EntriesOfTable(const unsigned char* table, std::size_t size, bool wide, bool& terminated);
+// empty, never past `size` bytes, in the layout the plug-in wrote.
+EntryTable EntriesOfTable(const unsigned char* table, std::size_t size, bool wide);

@@ -20,6 +20,8 @@
 //   unpadded=1           GetPictureInfo writes hInfo at offset 22, as x64 plug-ins
 //                        built without the record's padding do
 //   callback=1           the picture and GetFile calls call the host's progress callback
+//   cancel=1             ...and return 1 when it answers non-zero, as plug-ins stop
+//   quiet=1              log only loads and unloads (for calls by the thousand)
 //   closeStdout=1        close the process's standard-output handle when loaded
 //   logProcess=1         log "process|ID" with the loading process's id when loaded
 //   mark=B               pixel byte of the 2x2, 8-bit picture GetPicture returns
@@ -60,8 +62,13 @@ std::string OwnPath()
     return buffer;
 }
 
+bool Has(const std::string& key);
+int Number(const std::string& key, int fallback);
+
 void Log(const std::string& line)
 {
+    if (line.compare(0, 6, "attach") != 0 && line.compare(0, 6, "detach") != 0 && Number("quiet", 0))
+        return;
     std::string path = OwnPath() + ".log";
     HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -169,10 +176,14 @@ void Misbehave(const std::string& name, const std::string& input)
         ExitProcess(7);
 }
 
-void CallBack(SpiProgressCallback* progressCallback, LONG_PTR lData)
+// True when the host's callback asked this plug-in to stop.
+bool CallBack(SpiProgressCallback* progressCallback, LONG_PTR lData)
 {
-    if (Number("callback", 0) && progressCallback)
-        Log("callback|" + std::to_string(progressCallback(0, 1, lData)));
+    if (!Number("callback", 0) || !progressCallback)
+        return false;
+    const int answer = progressCallback(0, 1, lData);
+    Log("callback|" + std::to_string(answer));
+    return answer != 0 && Number("cancel", 0);
 }
 
 HLOCAL Allocate(const void* data, std::size_t size)
@@ -325,7 +336,8 @@ static int MakePicture(const std::string& name, const std::string& input, int re
     Log(name + "|" + input + "|" + std::to_string(len) + "|" + std::to_string(flag));
     Misbehave("GetPicture", input);
     Reenter();
-    CallBack(progressCallback, lData);
+    if (CallBack(progressCallback, lData))
+        return kSpiCancelled;
     if (result != 0 || !pHBInfo || !pHBm)
         return result;
     struct {

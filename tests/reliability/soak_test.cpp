@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "bmp_writer.h"
 #include "front_host.h"
@@ -194,6 +195,42 @@ TEST(Soak, ThousandCyclesKeepMemoryHandlesAndTlsIndexesFlat)
     ASSERT_GT(result.warm.handles, 0) << "no handle figure";
     EXPECT_EQ(result.grown, "") << "the process grows with every load and unload";
     EXPECT_EQ(result.cycles, cycles);
+}
+
+// A host that starts a thread per picture: each thread probes and decodes once and
+// ends. What the front plug-in keeps for a thread goes with it, so thousands of such
+// threads leave the process as it was after the first few hundred.
+TEST(Soak, AThreadPerPictureLeavesNothingBehind)
+{
+    SoakFolder soak;
+    const std::string head = HeadBuffer(soak.PictureBytes());
+    LoadedFront imp(soak.Front().Imp());
+    auto picture = [&] {
+        bool right = imp.IsSupported(soak.Picture().c_str(), reinterpret_cast<ULONG_PTR>(head.data())) == 1;
+        HLOCAL info = nullptr, bits = nullptr;
+        right = right && imp.GetPicture(soak.Picture().c_str(), 0, kSpiInputFile, &info, &bits, nullptr, 0) == 0 &&
+                LocalSize(bits) >= 64u * 48u * 3u;
+        LocalFree(info);
+        LocalFree(bits);
+        return right;
+    };
+    constexpr int kWarmUpThreads = 300;
+    constexpr int kThreads = 3000;
+    int wrong = 0;
+    ProcessFigures warm;
+    for (int i = 0; i < kWarmUpThreads + kThreads; ++i) {
+        if (i == kWarmUpThreads)
+            warm = MeasureProcess();
+        std::thread thread([&] { wrong += picture() ? 0 : 1; });
+        thread.join();
+    }
+    const ProcessFigures last = MeasureProcess();
+    std::printf("threads: private_after_warmup=%lld private_after_last=%lld handles_after_warmup=%ld "
+                "handles_after_last=%ld\n",
+                warm.privateBytes, last.privateBytes, warm.handles, last.handles);
+    EXPECT_EQ(wrong, 0);
+    // A thread's state is a few hundred bytes: kept for each thread, it is past this bound.
+    EXPECT_EQ(GrowthPastBounds(warm, last, kThreads, GrowthBounds{64, 4, 1}), "");
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include <tlhelp32.h>
 
 #include <cstdint>
+#include <atomic>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "child_process.h"
@@ -376,6 +378,93 @@ TEST_F(Bridge, APluginThatCrashesExitsOrHangsFailsOnlyItsCall)
         LocalFree(bits);
     }
     EXPECT_EQ(HelperProcesses().size(), 1u);
+}
+
+// Calls from several threads take turns on the one channel: none is refused, and each
+// thread's requests reach the plug-in its own probe chose.
+TEST_F(Bridge, CallsFromSeveralThreadsAllGetTheirAnswers)
+{
+    FakePlugin first = AddNarrowFake("first.spi", "all", "quiet=1\nmark=41\n");
+    FakePlugin second = AddNarrowFake("second.spi", "all", "quiet=1\nmark=42\n");
+    folder.WriteCatalogue(FakeRecord(first, "00IN", {{"*.pa", "A"}}) + FakeRecord(second, "00IN", {{"*.pb", "B"}}));
+    LoadedFront front(folder.Imp());
+    constexpr int kThreads = 4;
+    constexpr int kSteps = 60;
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int step = 0; step < kSteps; ++step) {
+                const bool a = (t + step) % 2 == 0;
+                const std::string name = "t" + std::to_string(t) + (a ? ".pa" : ".pb");
+                HLOCAL info = nullptr;
+                HLOCAL bits = nullptr;
+                const bool right = front.IsSupported(name.c_str(), 0) == 1 &&
+                                   front.GetPicture(name.c_str(), 0, kSpiInputMemory, &info, &bits, nullptr, 0) == 0 &&
+                                   BlockBytes(bits)[0] == (a ? 41 : 42);
+                wrong += right ? 0 : 1;
+                LocalFree(info);
+                LocalFree(bits);
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_EQ(HelperProcesses().size(), 1u);
+}
+
+// A helper that died in a probe gave no answer: the name is not remembered as
+// rejected, and the plug-in is asked again the next time.
+TEST_F(Bridge, AProbeTheHelperCouldNotAnswerIsAskedAgain)
+{
+    FakePlugin narrow = AddNarrowFake("narrow.spi", "all", "fail.IsSupported=crash\n");
+    folder.WriteCatalogue(FakeRecord(narrow, "00IN", {{"*.pic", "P"}}));
+    LoadedFront front(folder.Imp());
+    EXPECT_EQ(front.IsSupported("crash.pic", 0), 0);
+    EXPECT_EQ(front.IsSupported("crash.pic", 0), 0);
+    EXPECT_EQ(narrow.Count("IsSupported|crash.pic"), 2);
+    EXPECT_EQ(front.IsSupported("fine.pic", 0), 1) << "the record is still bound";
+}
+
+// The character a Unicode window receives while a call waits.
+std::atomic<WPARAM> receivedCharacter{0};
+
+LRESULT CALLBACK RecordCharacter(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CHAR)
+        receivedCharacter = wParam;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(Bridge, WindowMessagesFlowAsTheirWindowsTakeThemWhileACallWaitsAndNotInsideAnUnload)
+{
+    FakePlugin narrow = AddNarrowFake("narrow.spi", "all", "");
+    folder.WriteCatalogue(FakeRecord(narrow, "00IN", {{"*.pic", "P"}}));
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = RecordCharacter;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"BriskBridgeTestWindow";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowW(windowClass.lpszClassName, L"", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(IsWindowUnicode(window));
+    LoadedFront front(folder.Imp());
+    receivedCharacter = 0;
+    // A CJK character, which the ANSI code page cannot carry.
+    ASSERT_TRUE(PostMessageW(window, WM_CHAR, 0x5199, 0));
+    ASSERT_EQ(front.IsSupported("a.pic", 0), 1);
+    EXPECT_EQ(receivedCharacter.load(), 0x5199u) << "the message was pumped through the code page";
+    // The unload tells the helper the plug-in goes, and waits for it without running
+    // the host's window procedures inside FreeLibrary.
+    ASSERT_TRUE(PostMessageW(window, WM_CHAR, 0x5200, 0));
+    front.Unload();
+    EXPECT_EQ(receivedCharacter.load(), 0x5199u);
+    MSG message;
+    EXPECT_TRUE(PeekMessageW(&message, window, WM_CHAR, WM_CHAR, PM_REMOVE));
+    DestroyWindow(window);
+    UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The native checks of the platform-free core: the catalogue unit tests built with
-# the machine's g++ under AddressSanitizer and UndefinedBehaviorSanitizer, then a
-# bounded libFuzzer run (clang) of the catalogue reader and the pattern-list rule.
+# the machine's g++ under AddressSanitizer and UndefinedBehaviorSanitizer, the tests of
+# what threads share under ThreadSanitizer, then a bounded libFuzzer run (clang) of the catalogue reader and the pattern-list rule.
 # Any test failure, crash, leak, sanitizer report or broken property fails the run.
 #
 # Environment: BRISK_FUZZ_SECONDS (default 60, per fuzzer; the two run side by side),
@@ -19,6 +19,12 @@ echo "== native sanitizer build (g++, ASan + UBSan)"
 CXX=g++ cmake -S tests/native -B "$native_build" -G Ninja >/dev/null
 cmake --build "$native_build"
 ctest --test-dir "$native_build" -j2 --output-on-failure
+
+echo "== native thread-sanitizer build (g++, TSan): what threads share"
+tsan_build=${BRISK_TSAN_BUILD:-build/native-tsan}
+CXX=g++ cmake -S tests/native -B "$tsan_build" -G Ninja -DBRISK_TSAN=ON >/dev/null
+cmake --build "$tsan_build"
+ctest --test-dir "$tsan_build" -j2 --output-on-failure
 
 echo "== fuzzers (clang, libFuzzer + ASan + UBSan), ${fuzz_seconds} s each"
 CXX=clang++-14 cmake -S tests/native -B "$fuzz_build" -G Ninja -DBRISK_FUZZ=ON >/dev/null

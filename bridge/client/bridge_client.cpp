@@ -76,8 +76,12 @@ private:
 
 BridgeClient& TheBridgeClient()
 {
-    clientAlive = true;
     return client;
+}
+
+bool BridgeClientAlive()
+{
+    return clientAlive;
 }
 
 void StopBridgeClient()
@@ -102,6 +106,11 @@ unsigned long ChannelFailuresOfThisThread()
     const auto count = static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(TlsGetValue(slot)));
     SetLastError(error);
     return count;
+}
+
+BridgeClient::BridgeClient()
+{
+    clientAlive = true;
 }
 
 BridgeClient::~BridgeClient()
@@ -174,7 +183,7 @@ BindOutcome BridgeClient::Bind(BridgedPlugin& plugin)
 
 void BridgeClient::Release(const BridgedPlugin& plugin)
 {
-    if (!clientAlive || exiting)
+    if (exiting)
         return;
     // Inside FreeLibrary: no waiting for another thread's call and no window messages.
     // A plug-in not released here stays loaded until its helper ends.

@@ -28,7 +28,7 @@ enum class BindOutcome {
 
 class BridgeClient {
 public:
-    BridgeClient() = default;
+    BridgeClient();
     ~BridgeClient();
     BridgeClient(const BridgeClient&) = delete;
     BridgeClient& operator=(const BridgeClient&) = delete;
@@ -70,6 +70,9 @@ private:
 };
 
 BridgeClient& TheBridgeClient();
+// False once the client is destroyed, when the library that holds it is unloaded:
+// records destroyed after it have no helper to tell.
+bool BridgeClientAlive();
 // At process exit the helper is left to its job: no more messages to it.
 void StopBridgeClient();
 // The folder of the deliverable that holds this code, where the helper lies.

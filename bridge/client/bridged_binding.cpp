@@ -13,7 +13,11 @@ namespace {
 class BridgedLibrary : public SharedHolder<HMODULE> {
 public:
     explicit BridgedLibrary(BridgedPlugin plugin) : plugin_(std::move(plugin)), thunks_(&plugin_, bridge::kEntryCount) {}
-    ~BridgedLibrary() override { TheBridgeClient().Release(plugin_); }
+    ~BridgedLibrary() override
+    {
+        if (BridgeClientAlive())
+            TheBridgeClient().Release(plugin_);
+    }
     HMODULE* Get() override { return &noModule_; }
     const EntryThunks& Thunks() const { return thunks_; }
     std::uint32_t ExportMask() const { return plugin_.exportMask; }

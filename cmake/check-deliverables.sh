@@ -19,8 +19,8 @@ fi
 
 expected_exports() {
   case $1 in
-    briskspi.dll) echo "GetAllModules ShowAbout" ;;
-    briskspi64.dll) echo "GetAllModules ShowAbout BindBridgedPlugin" ;;
+    briskspi.dll) echo "GetAllModules ShowAbout TakeModules ReturnModules" ;;
+    briskspi64.dll) echo "GetAllModules ShowAbout TakeModules ReturnModules BindBridgedPlugin BridgeChannelFailures" ;;
     BriskImp.sp?) echo "ConfigurationDlg GetPictureInfo GetPicture GetPluginInfo GetPreview IsSupported GetPluginInfoW IsSupportedW GetPictureInfoW GetPictureW GetPreviewW" ;;
     BriskArc.sp?) echo "ConfigurationDlg GetArchiveInfo GetFileInfo GetFile GetPluginInfo IsSupported GetPluginInfoW IsSupportedW GetArchiveInfoW GetFileInfoW GetFileW" ;;
     *) echo "" ;;

@@ -22,7 +22,10 @@ else
   echo "note: this kernel cannot run 32-bit programs; only the 64-bit build is measured" >&2
 fi
 arches+=(x86_64)
-benches=(startup_bench forwarding_bench probe_bench catalogue_bench bridge_bench)
+benches=(startup_bench forwarding_bench probe_bench catalogue_bench bridge_bench threads_bench)
+# The report of the last single-threaded sources, whose per-call forwarding figures the
+# threads benchmark sets beside this run's.
+before_threads=2aba2f0
 
 build_of() { [ "$1" = i686 ] && echo build/bench-i686 || echo build/bench-x64; }
 loader_of() { [ "$1" = i686 ] && echo /usr/lib/wine/wine || echo /usr/lib/wine/wine64; }
@@ -59,6 +62,13 @@ for arch in "${arches[@]}"; do
     if [ "$bench" = bridge_bench ] && [ "$arch" = x86_64 ] && [ "${arches[0]}" = i686 ] &&
       [ -f build/bench-i686/bin/SampleBmp.spi ]; then
       extra=("--narrow-bin=Z:${root//\//\\}\\build\\bench-i686\\bin")
+    fi
+    # Runs after forwarding_bench, whose figures it reads.
+    if [ "$bench" = threads_bench ] &&
+      git show "$before_threads:docs/BENCHMARKS.md" >"$results/before-threads.md" 2>/dev/null; then
+      windows_results="Z:${root//\//\\}\\${results//\//\\}"
+      extra=("--forwarding=$windows_results\\forwarding_bench.md" "--before=$windows_results\\before-threads.md"
+        "--before-label=the run of sources $before_threads")
     fi
     "$loader" "$build/bin/$bench.exe" $smoke "${extra[@]}" >"$results/$bench.md"
   done
@@ -125,7 +135,7 @@ width_of() { [ "$1" = i686 ] && echo "32-bit" || echo "64-bit"; }
     echo "$(width_of $arch) set:"
     echo
     grep -hE '^(Target|- reader)' "$results"/startup_bench.md "$results"/forwarding_bench.md \
-      "$results"/probe_bench.md "$results"/bridge_bench.md | sed 's/^Target/- Target/; s/^- reader/  - reader/'
+      "$results"/probe_bench.md "$results"/bridge_bench.md "$results"/threads_bench.md | sed 's/^Target/- Target/; s/^- reader/  - reader/'
   done
   for arch in "${arches[@]}"; do
     results=$(build_of $arch)/bench-results

@@ -19,6 +19,7 @@ ImagePlugin::ImagePlugin(const std::string& path) : library_(LoadLibraryA(path.c
     GetPluginInfo = FindEntryPoint<GetPluginInfoFunction>(library_, "GetPluginInfo");
     IsSupported = FindEntryPoint<IsSupportedFunction>(library_, "IsSupported");
     GetPicture = FindEntryPoint<GetPictureFunction>(library_, "GetPicture");
+    GetPictureInfo = FindEntryPoint<GetPictureInfoFunction>(library_, "GetPictureInfo");
 }
 
 ImagePlugin::~ImagePlugin()

@@ -21,6 +21,8 @@ public:
     GetPluginInfoFunction* GetPluginInfo = nullptr;
     IsSupportedFunction* IsSupported = nullptr;
     GetPictureFunction* GetPicture = nullptr;
+    // Not required by HasImageEntryPoints; null when the plug-in lacks it.
+    GetPictureInfoFunction* GetPictureInfo = nullptr;
 
 private:
     HMODULE library_;

@@ -19,3 +19,13 @@ struct ProbeResult {
 };
 
 using SharedProbe = std::shared_ptr<const ProbeResult>;
+
+// Sets a probed name, keeping the memory the slot already has.
+template <class Char>
+void AssignText(std::optional<std::basic_string<Char>>& slot, const Char* text)
+{
+    if (slot)
+        slot->assign(text);
+    else
+        slot.emplace(text);
+}

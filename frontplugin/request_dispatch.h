@@ -13,14 +13,14 @@ int DispatchRequest(RequestInput input, Function* PluginEntryPoints::*entryPoint
                     Arguments... arguments)
 {
     ThreadState& thread = *ThisThreadState();
-    SharedProbe probe = RequestProbe(thread);
+    SharedProbe held;
+    const ProbeResult* probe = RequestProbe(thread, held);
     bool cancelled = false;
-    if (CandidateDispatch(probe.get(), cancelled, entryPoint, noneSucceeded, arguments...) == 0)
+    if (CandidateDispatch(probe, cancelled, entryPoint, noneSucceeded, arguments...) == 0)
         return 0;
-    if (cancelled || !ProbeRequestedFile(input, probe.get()))
+    if (cancelled || !ProbeRequestedFile(input, probe))
         return noneSucceeded;
-    probe = thread.probe;
-    return CandidateDispatch(probe.get(), cancelled, entryPoint, noneSucceeded, arguments...);
+    return CandidateDispatch(thread.probe.get(), cancelled, entryPoint, noneSucceeded, arguments...);
 }
 
 // A W request: the same, with the file probed by its wide name.
@@ -28,12 +28,12 @@ template <class Request>
 int DispatchRequestW(WideRequestInput input, int noneSucceeded, Request&& request)
 {
     ThreadState& thread = *ThisThreadState();
-    SharedProbe probe = RequestProbe(thread);
+    SharedProbe held;
+    const ProbeResult* probe = RequestProbe(thread, held);
     bool cancelled = false;
-    if (CandidateDispatchEach(probe.get(), cancelled, noneSucceeded, request) == 0)
+    if (CandidateDispatchEach(probe, cancelled, noneSucceeded, request) == 0)
         return 0;
-    if (cancelled || !ProbeRequestedFile(input, probe.get()))
+    if (cancelled || !ProbeRequestedFile(input, probe))
         return noneSucceeded;
-    probe = thread.probe;
-    return CandidateDispatchEach(probe.get(), cancelled, noneSucceeded, request);
+    return CandidateDispatchEach(thread.probe.get(), cancelled, noneSucceeded, request);
 }

@@ -61,8 +61,8 @@ int ProbeSupport(LPCSTR filename, ULONG_PTR dw)
     ThreadState& thread = *ThisThreadState();
     if (thread.lastRejectedName == filename)
         return 0;
-    auto probe = std::make_shared<ProbeResult>();
-    probe->name = filename;
+    std::shared_ptr<ProbeResult> probe = NewProbe(thread);
+    AssignText(probe->name, filename);
     probe->wideName = WideFromAnsi(filename);
     const unsigned long channelFailures = BridgeChannelFailures();
     const char filenameEnd = *filename ? filename[std::strlen(filename) - 1] : '\0';

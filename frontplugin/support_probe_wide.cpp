@@ -73,8 +73,8 @@ int ProbeSupportW(LPCWSTR filename, ULONG_PTR dw)
     ThreadState& thread = *ThisThreadState();
     if (thread.lastRejectedWideName == filename)
         return 0;
-    auto probe = std::make_shared<ProbeResult>();
-    probe->wideName = std::wstring(filename);
+    std::shared_ptr<ProbeResult> probe = NewProbe(thread);
+    AssignText(probe->wideName, filename);
     probe->name = AnsiFromWide(filename);
     const unsigned long channelFailures = BridgeChannelFailures();
     AnsiName ansiName(filename);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <new>
 #include <vector>
@@ -120,15 +121,29 @@ void EndThreadState() noexcept
     threadStates.EndCurrent();
 }
 
-SharedProbe RequestProbe(const ThreadState& thread)
+const ProbeResult* RequestProbe(const ThreadState& thread, SharedProbe& held)
 {
     if (thread.probe)
-        return thread.probe;
-    return latestProbe.Get();
+        return thread.probe.get();
+    held = latestProbe.Get();
+    return held.get();
 }
 
-void PublishProbe(ThreadState& thread, SharedProbe probe)
+std::shared_ptr<ProbeResult> NewProbe(ThreadState& thread)
+{
+    std::shared_ptr<ProbeResult> probe = std::move(thread.spare);
+    // Only this thread can reach the spare: no other reference can appear meanwhile.
+    if (!probe || probe.use_count() != 1)
+        return std::make_shared<ProbeResult>();
+    // Other threads' last uses of it come before the reuse.
+    std::atomic_thread_fence(std::memory_order_acquire);
+    probe->candidates.clear();
+    return probe;
+}
+
+void PublishProbe(ThreadState& thread, std::shared_ptr<ProbeResult> probe)
 {
     latestProbe.Set(probe);
+    thread.spare = std::move(thread.probe);
     thread.probe = std::move(probe);
 }

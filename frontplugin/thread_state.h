@@ -9,7 +9,9 @@
 
 struct ThreadState {
     bool busy = false;
-    SharedProbe probe;  // null until this thread probes
+    std::shared_ptr<ProbeResult> probe;  // null until this thread probes; shared once made
+    // The probe before, kept so that its memory serves the next one.
+    std::shared_ptr<ProbeResult> spare;
     std::string lastRejectedName;
     std::wstring lastRejectedWideName;
 };
@@ -22,8 +24,14 @@ void EndThreadState() noexcept;
 
 // The probe a request of this thread goes to: the thread's own last probe, or, for a
 // thread that has made none, the most recent one made in the process (a host may probe
-// on one thread and decode on another). Null before any probe.
-SharedProbe RequestProbe(const ThreadState& thread);
+// on one thread and decode on another), which `held` then keeps for the request. Null
+// before any probe. The thread's own stays valid through the request: only this
+// thread replaces it, and a replaced one is kept as the spare.
+const ProbeResult* RequestProbe(const ThreadState& thread, SharedProbe& held);
+
+// An empty result for this thread's next probe: its earlier one when nobody else
+// holds that any more (a probe then costs no new memory), else a new one.
+std::shared_ptr<ProbeResult> NewProbe(ThreadState& thread);
 
 // Makes `probe` this thread's last probe and the process's most recent one.
-void PublishProbe(ThreadState& thread, SharedProbe probe);
+void PublishProbe(ThreadState& thread, std::shared_ptr<ProbeResult> probe);

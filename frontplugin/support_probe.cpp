@@ -11,7 +11,6 @@
 #include "file_position.h"
 #include "module_set.h"
 #include "probe_result.h"
-#include "registry_library.h"
 #include "thread_state.h"
 #include "pattern_prefilter.h"
 #include "plugin_binding.h"
@@ -64,7 +63,6 @@ int ProbeSupport(LPCSTR filename, ULONG_PTR dw)
     std::shared_ptr<ProbeResult> probe = NewProbe(thread);
     AssignText(probe->name, filename);
     probe->wideName = WideFromAnsi(filename);
-    const unsigned long channelFailures = BridgeChannelFailures();
     const char filenameEnd = *filename ? filename[std::strlen(filename) - 1] : '\0';
     // Taken just before the first plug-in reads the host's file, if it is one.
     std::optional<FilePosition> hostPosition;
@@ -85,8 +83,7 @@ int ProbeSupport(LPCSTR filename, ULONG_PTR dw)
     PublishProbe(thread, std::move(probe));
     if (accepted)
         return 1;
-    // A plug-in the helper could not ask has not said no: the name may be probed again.
-    if (BridgeChannelFailures() == channelFailures)
+    if (NoChannelFailedSinceLastAsked(thread))
         thread.lastRejectedName = filename;
     return 0;
 }

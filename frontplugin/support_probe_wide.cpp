@@ -8,7 +8,6 @@
 #include "front_state.h"
 #include "module_set.h"
 #include "probe_result.h"
-#include "registry_library.h"
 #include "thread_state.h"
 #include "plugin_binding.h"
 #include "support_probe.h"
@@ -76,7 +75,6 @@ int ProbeSupportW(LPCWSTR filename, ULONG_PTR dw)
     std::shared_ptr<ProbeResult> probe = NewProbe(thread);
     AssignText(probe->wideName, filename);
     probe->name = AnsiFromWide(filename);
-    const unsigned long channelFailures = BridgeChannelFailures();
     AnsiName ansiName(filename);
     std::optional<FilePosition> hostPosition;
     for (std::size_t index = 0; index < bindings.Count(); ++index) {
@@ -99,7 +97,7 @@ int ProbeSupportW(LPCWSTR filename, ULONG_PTR dw)
     PublishProbe(thread, std::move(probe));
     if (accepted)
         return 1;
-    if (BridgeChannelFailures() == channelFailures)
+    if (NoChannelFailedSinceLastAsked(thread))
         thread.lastRejectedWideName = filename;
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "front_state.h"
 #include "once_init.h"
+#include "registry_library.h"
 #include "slim_lock.h"
 
 namespace {
@@ -119,6 +120,14 @@ ThreadState* ThisThreadState() noexcept
 void EndThreadState() noexcept
 {
     threadStates.EndCurrent();
+}
+
+bool NoChannelFailedSinceLastAsked(ThreadState& thread)
+{
+    const unsigned long failures = BridgeChannelFailures();
+    const bool none = failures == thread.channelFailuresSeen;
+    thread.channelFailuresSeen = failures;
+    return none;
 }
 
 const ProbeResult* RequestProbe(const ThreadState& thread, SharedProbe& held)

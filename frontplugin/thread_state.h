@@ -14,10 +14,17 @@ struct ThreadState {
     std::shared_ptr<ProbeResult> spare;
     std::string lastRejectedName;
     std::wstring lastRejectedWideName;
+    unsigned long channelFailuresSeen = 0;
 };
 
 // This thread's state; null only when no memory could be had for it.
 ThreadState* ThisThreadState() noexcept;
+
+// A probe that found no plug-in is remembered as rejected only when the bridge's
+// channel has not failed on this thread since the last time this was asked: a plug-in
+// the helper could not ask has not said no. (A failure in an earlier call costs at
+// most one name not remembered.)
+bool NoChannelFailedSinceLastAsked(ThreadState& thread);
 
 // From DllMain: the ending thread's state goes.
 void EndThreadState() noexcept;

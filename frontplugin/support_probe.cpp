@@ -10,10 +10,10 @@
 #include "code_page_text.h"
 #include "file_position.h"
 #include "module_set.h"
-#include "probe_result.h"
-#include "thread_state.h"
 #include "pattern_prefilter.h"
 #include "plugin_binding.h"
+#include "probe_result.h"
+#include "thread_state.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include "file_position.h"
 #include "front_state.h"
 #include "module_set.h"
-#include "probe_result.h"
-#include "thread_state.h"
 #include "plugin_binding.h"
+#include "probe_result.h"
 #include "support_probe.h"
+#include "thread_state.h"
 
 namespace {
 

@@ -18,13 +18,33 @@ public:
     void I32(std::int32_t value) { U32(static_cast<std::uint32_t>(value)); }
     void I64(std::int64_t value);
     void Bytes(const void* data, std::size_t size);
-    const std::vector<unsigned char>& Data() const { return data_; }
+    // A counted block whose bytes stay where they are until CopyTo puts the message
+    // into the channel: a picture crosses with one copy. The caller keeps them alive
+    // until then.
+    void BytesInPlace(const void* data, std::size_t size);
+
+    std::size_t Size() const { return fields_.size() + placedSize_; }
+    // Writes the whole message, Size() bytes, to `destination`.
+    void CopyTo(unsigned char* destination) const;
     // Empties the message and keeps its memory, so a writer used for every message
     // touches fresh pages only when a message is larger than all before.
-    void Clear() { data_.clear(); }
+    void Clear()
+    {
+        fields_.clear();
+        placed_.clear();
+        placedSize_ = 0;
+    }
 
 private:
-    std::vector<unsigned char> data_;
+    // A block left in place, and where among the fields it belongs.
+    struct Placed {
+        std::size_t fieldsBefore;
+        const unsigned char* data;
+        std::size_t size;
+    };
+    std::vector<unsigned char> fields_;
+    std::vector<Placed> placed_;
+    std::size_t placedSize_ = 0;
 };
 
 class MessageReader {

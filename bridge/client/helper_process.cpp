@@ -112,11 +112,11 @@ bool HelperProcess::Post(bridge::Message kind, const bridge::MessageWriter* mess
 {
     if (!process_.Get())
         return false;
-    std::size_t size = message ? message->Data().size() : 0;
+    std::size_t size = message ? message->Size() : 0;
     if (size > kDataLimit || (size > data_.Size() && !ProvideData(static_cast<std::uint32_t>(size))))
         return false;
     if (size)
-        std::memcpy(data_.Data(), message->Data().data(), size);
+        message->CopyTo(static_cast<unsigned char*>(data_.Data()));
     Header().size = static_cast<std::uint32_t>(size);
     Header().message = kind;
     return SetEvent(toHelper_.Get()) != 0;

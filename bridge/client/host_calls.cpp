@@ -65,8 +65,9 @@ void WriteInput(MessageWriter& request, const ULONG_PTR* arguments, int flagInde
     if (memory && (len < 0 || len > 0x3FFFFFFF))
         throw EBrokenMessage();
     request.U32(1);
+    // The host's image crosses once, straight from its own memory into the channel.
     if (memory)
-        request.Bytes(buf, static_cast<std::size_t>(len));
+        request.BytesInPlace(buf, static_cast<std::size_t>(len));
     else
         request.Bytes(buf, TextBytes(buf));
 }

@@ -55,15 +55,16 @@ bool HelperChannel::Post(bridge::Message kind)
 
 bool HelperChannel::Send(bridge::Message kind, const bridge::MessageWriter& message)
 {
-    const std::vector<unsigned char>& bytes = message.Data();
-    if (bytes.size() > data_.Size()) {
-        Header().neededSize = static_cast<std::uint32_t>(bytes.size());
-        if (!Post(bridge::kGrow) || !Wait() || Kind() != bridge::kGrown || bytes.size() > data_.Size())
+    const std::size_t size = message.Size();
+    if (size > 0xFFFFFFFFu)
+        return false;
+    if (size > data_.Size()) {
+        Header().neededSize = static_cast<std::uint32_t>(size);
+        if (!Post(bridge::kGrow) || !Wait() || Kind() != bridge::kGrown || size > data_.Size())
             return false;
     }
-    if (!bytes.empty())
-        std::memcpy(data_.Data(), bytes.data(), bytes.size());
-    Header().size = static_cast<std::uint32_t>(bytes.size());
+    message.CopyTo(static_cast<unsigned char*>(data_.Data()));
+    Header().size = static_cast<std::uint32_t>(size);
     return Post(kind);
 }
 

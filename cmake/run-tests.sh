@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 source cmake/wine-env.sh
 brisk_start_wineserver
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+brisk_wine_fonts
 
 arches=()
 if brisk_can_run_32bit; then

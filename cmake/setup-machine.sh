@@ -13,6 +13,9 @@ if [ "${1:-}" = "--with-wine" ]; then
   [ -x /usr/lib/wine/wine ] || need+=(wine32:i386)
   command -v xvfb-run >/dev/null || need+=(xvfb xauth)
   command -v zip >/dev/null || need+=(zip)
+  # Fonts the dialogs are drawn with (brisk_wine_fonts in cmake/wine-env.sh).
+  [ -s /usr/share/fonts/truetype/monapo/monapo.ttf ] || need+=(fonts-monapo)
+  [ -s /usr/share/wine/fonts/marlett.ttf ] || need+=(fonts-wine)
 fi
 # apt names a downloaded index after its address: scheme dropped, '/' as '_',
 # compression suffix dropped.

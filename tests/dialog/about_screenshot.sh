@@ -6,18 +6,17 @@
 # makes here); the script builds about_screenshot_host.exe in it.
 #
 # It runs in a Wine prefix of its own, so the shared prefix and its server are left
-# alone, and maps the dialog's font "ＭＳ Ｐゴシック" to IPAPGothic, another
-# proportional Japanese Gothic, so the text is laid out much as on a Japanese system.
+# alone, with the fonts the dialog tests get (brisk_wine_fonts in cmake/wine-env.sh),
+# so the dialog is laid out and drawn as a Windows user sees it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/x86_64}
 output=$root/docs/about-dialog.png
 
-# Wine's own fonts draw the caption buttons.
-packages="imagemagick xvfb xauth fonts-ipafont-gothic fonts-wine"
-if ! dpkg -s $packages >/dev/null 2>&1; then
+bash "$root/cmake/setup-machine.sh" --with-wine
+if ! dpkg -s imagemagick >/dev/null 2>&1; then
   apt-get update >/dev/null
-  apt-get install -y --no-install-recommends $packages >/dev/null
+  apt-get install -y --no-install-recommends imagemagick >/dev/null
 fi
 cmake --build "$build" --target about_screenshot_host
 bin=$build/bin
@@ -40,13 +39,18 @@ cat >"$work/shoot.sh" <<SCRIPT
 set -euo pipefail
 source "$root/cmake/wine-env.sh"
 "$wine" wineboot -i >/dev/null 2>&1
-"$wine" reg add 'HKCU\\Software\\Wine\\Fonts\\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null 2>&1
+brisk_wine_fonts
 "$wine" explorer /desktop=brisk_about,480x360 "$bin/about_screenshot_host.exe" \
     '$(winpath "$work/ready")' '$(winpath "$work/done")' &
 host=\$!
 for _ in \$(seq 600); do [ -s "$work/ready" ] && break; sleep 0.1; done
 [ -s "$work/ready" ] || { echo "the dialog did not appear" >&2; kill \$host; exit 1; }
 read -r x y width height < <(tr -d '\\r' <"$work/ready")
+if grep -q '^cut: ' "$work/ready"; then
+  echo "labels cut in the dialog's font, no screenshot taken:" >&2
+  tr -d '\\r' <"$work/ready" | grep '^cut: ' >&2
+  touch "$work/done"; wait \$host; exit 1
+fi
 # The dialog with a few pixels of the desktop around it.
 import -window root -crop "\$((width + 16))x\$((height + 16))+\$((x - 8))+\$((y - 8))" +repage "$output"
 touch "$work/done"

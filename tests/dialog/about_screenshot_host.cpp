@@ -1,11 +1,13 @@
 // Shows the About dialog for a screenshot: loads briskspi.dll from its own folder,
 // lists a few made-up plug-ins, selects one, writes the dialog's screen rectangle
-// ("x y width height") to READY_FILE, and closes the dialog once DONE_FILE exists
-// (or after a minute).
+// ("x y width height") to READY_FILE, followed by a line "cut: TEXT" for each text
+// label that its control cannot show whole in the dialog's font, and closes the
+// dialog once DONE_FILE exists (or after a minute).
 //   about_screenshot_host.exe READY_FILE DONE_FILE
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 #include <thread>
 
 #include "module_catalogue.h"
@@ -26,6 +28,31 @@ BOOL CALLBACK TakeVisibleWindow(HWND window, LPARAM found)
         return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
+}
+
+BOOL CALLBACK NoteCutLabel(HWND control, LPARAM notes)
+{
+    char className[16] = {};
+    GetClassNameA(control, className, sizeof className);
+    const LONG align = GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK;
+    wchar_t text[256] = {};
+    if (lstrcmpiA(className, "Static") != 0 || align > SS_RIGHT || GetWindowTextW(control, text, 256) == 0)
+        return TRUE;
+    // Measured as the static control lays out its text.
+    RECT client;
+    GetClientRect(control, &client);
+    RECT needed = client;
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    if (needed.right > client.right || needed.bottom > client.bottom) {
+        char line[512];
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, line, sizeof line, nullptr, nullptr);
+        *reinterpret_cast<std::string*>(notes) += std::string("cut: ") + line + "\n";
+    }
+    return TRUE;
 }
 
 // The first visible window of `thread`: the dialog.
@@ -51,8 +78,11 @@ void DriveDialog(DWORD dialogThread, const char* readyFile, const char* doneFile
     Sleep(500);  // let it paint
     RECT rect;
     GetWindowRect(dialog, &rect);
+    std::string cutLabels;
+    EnumChildWindows(dialog, NoteCutLabel, reinterpret_cast<LPARAM>(&cutLabels));
     if (FILE* ready = std::fopen(readyFile, "w")) {
-        std::fprintf(ready, "%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        std::fprintf(ready, "%ld %ld %ld %ld\n%s", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     cutLabels.c_str());
         std::fclose(ready);
     }
     for (int i = 0; i < 600 && GetFileAttributesA(doneFile) == INVALID_FILE_ATTRIBUTES; ++i)

@@ -85,31 +85,50 @@ BridgeClient::ProgressAnswer HostProgress(SpiProgressCallback* progress, LONG_PT
     return [progress, data](int done, int total) { return progress(done, total, data); };
 }
 
-// Writes a handle the plug-in produced into the host's slot; false when memory ran
-// out for it.
-bool ReadBlock(MessageReader& answer, HLOCAL* slot)
-{
-    std::uint32_t state = answer.U32();
-    if (state == kUntouched)
-        return true;
-    if (state == kNull) {
-        if (slot)
-            *slot = nullptr;
-        return true;
+// A block of the plug-in's answer, copied once from the channel into a block of this
+// process and handed to the host's slot only when the whole answer has been read: a
+// broken answer leaves nothing in the host's slots.
+class ArrivingBlock {
+public:
+    // `wanted`: the host gave a slot for it.
+    ArrivingBlock(MessageReader& answer, bool wanted) : state_(answer.U32())
+    {
+        if (state_ != kBlock)
+            return;
+        const std::uint32_t fixed = answer.U32();
+        std::size_t size;
+        const unsigned char* bytes = answer.Bytes(&size);
+        if (!wanted)
+            return;
+        block_ = LocalAlloc(fixed ? LMEM_FIXED : LMEM_MOVEABLE, size ? size : 1);
+        if (!block_)
+            return;
+        std::memcpy(LocalLock(block_), bytes, size);
+        LocalUnlock(block_);
     }
-    std::uint32_t fixed = answer.U32();
-    std::size_t size;
-    const unsigned char* bytes = answer.Bytes(&size);
-    if (!slot)
-        return true;
-    HLOCAL block = LocalAlloc(fixed ? LMEM_FIXED : LMEM_MOVEABLE, size ? size : 1);
-    *slot = block;
-    if (!block)
-        return false;
-    std::memcpy(LocalLock(block), bytes, size);
-    LocalUnlock(block);
-    return true;
-}
+    ~ArrivingBlock()
+    {
+        if (block_)
+            LocalFree(block_);
+    }
+    ArrivingBlock(const ArrivingBlock&) = delete;
+    ArrivingBlock& operator=(const ArrivingBlock&) = delete;
+
+    // Puts the block (or the plug-in's null) into `slot`; a slot the plug-in left
+    // alone stays so. False when memory ran out for the block.
+    bool Deliver(HLOCAL* slot)
+    {
+        if (!slot || state_ == kUntouched)
+            return true;
+        *slot = state_ == kBlock ? block_ : nullptr;
+        block_ = nullptr;
+        return state_ != kBlock || *slot;
+    }
+
+private:
+    std::uint32_t state_;
+    HLOCAL block_ = nullptr;
+};
 
 template <class Char>
 int PluginInfo(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* arguments)
@@ -183,12 +202,14 @@ int PictureInfo(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* arg
         },
         nullptr, false,
         [&](MessageReader& answer) {
-            result = answer.I32();
+            const int answered = answer.I32();
             std::size_t size;
             const unsigned char* fields = answer.Bytes(&size);
+            ArrivingBlock text(answer, record != nullptr);
+            result = answered;
             if (record && size == kPictureFieldsSize)
                 std::memcpy(record, fields, kPictureFieldsSize);
-            if (!ReadBlock(answer, record ? &record->hInfo : nullptr) && result == kSpiSuccess)
+            if (!text.Deliver(record ? &record->hInfo : nullptr) && result == kSpiSuccess)
                 result = kSpiOutOfMemory;
         });
     return done ? result : kSpiUnknownFormat;
@@ -213,9 +234,12 @@ int Picture(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* argumen
         },
         HostProgress(progress, data), false,
         [&](MessageReader& answer) {
-            result = answer.I32();
-            bool kept = ReadBlock(answer, info);
-            kept = ReadBlock(answer, bits) && kept;
+            const int answered = answer.I32();
+            ArrivingBlock arrivingInfo(answer, info != nullptr);
+            ArrivingBlock arrivingBits(answer, bits != nullptr);
+            result = answered;
+            bool kept = arrivingInfo.Deliver(info);
+            kept = arrivingBits.Deliver(bits) && kept;
             if (!kept && result == kSpiSuccess)
                 result = kSpiOutOfMemory;
         });
@@ -239,7 +263,7 @@ int ArchiveInfo(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* arg
             // The table arrives in the 32-bit layout and is handed on in this one.
             const HLOCAL untouched = reinterpret_cast<HLOCAL>(1);
             HLOCAL narrow = untouched;
-            bool kept = ReadBlock(answer, table ? &narrow : nullptr);
+            bool kept = ArrivingBlock(answer, table != nullptr).Deliver(table ? &narrow : nullptr);
             if (table && narrow != untouched) {
                 *table = narrow ? WidenFileInfoTable(narrow, Char()) : nullptr;
                 kept = kept && (!narrow || *table);
@@ -300,7 +324,8 @@ int File(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* arguments)
         HostProgress(progress, data), false,
         [&](MessageReader& answer) {
             result = answer.I32();
-            if (!ReadBlock(answer, toMemory ? reinterpret_cast<HLOCAL*>(dest) : nullptr) && result == kSpiSuccess)
+            HLOCAL* slot = toMemory ? reinterpret_cast<HLOCAL*>(dest) : nullptr;
+            if (!ArrivingBlock(answer, slot != nullptr).Deliver(slot) && result == kSpiSuccess)
                 result = kSpiOutOfMemory;
         });
     return done ? result : kSpiUnknownFormat;

@@ -96,8 +96,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
             // A message the helper cannot read: an empty answer, which the host
             // takes as a failed call.
             answer.Clear();
+            ReleaseSentBlocks();
         }
-        if (!channel.Send(AnswerKind(kind), answer))
+        const bool sent = channel.Send(AnswerKind(kind), answer);
+        ReleaseSentBlocks();
+        if (!sent)
             break;
     }
     // The host is gone or has said goodbye; the plug-ins are not freed one by one.

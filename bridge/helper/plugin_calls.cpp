@@ -21,6 +21,10 @@ int WINAPI RelayProgress(int done, int total, LONG_PTR)
 // hands out, so one that is left alone shows.
 const HLOCAL kUntouchedHandle = reinterpret_cast<HLOCAL>(1);
 
+// The plug-in's blocks of the answer being sent: their bytes go into the channel from
+// where they lie, so they are freed only once the answer is there.
+std::vector<HLOCAL> blocksInFlight;
+
 void WriteBlock(MessageWriter& results, HLOCAL handle)
 {
     if (handle == kUntouchedHandle) {
@@ -31,12 +35,11 @@ void WriteBlock(MessageWriter& results, HLOCAL handle)
         results.U32(kNull);
         return;
     }
+    blocksInFlight.push_back(handle);
     void* bytes = LocalLock(handle);
     results.U32(kBlock);
     results.U32(bytes == handle ? 1 : 0);  // a fixed block is its own address
-    results.Bytes(bytes, bytes ? LocalSize(handle) : 0);
-    LocalUnlock(handle);
-    LocalFree(handle);
+    results.BytesInPlace(bytes, bytes ? LocalSize(handle) : 0);
 }
 
 // The picture, archive and file input: a name or a memory image.
@@ -263,4 +266,13 @@ void RunPluginCall(const PluginEntryPoints& p, Entry entry, MessageReader& argum
         break;
     }
     results.I32(FailureResult(entry < kEntryCount ? entry : kGetPicture));
+}
+
+void ReleaseSentBlocks()
+{
+    for (HLOCAL handle : blocksInFlight) {
+        LocalUnlock(handle);
+        LocalFree(handle);
+    }
+    blocksInFlight.clear();
 }

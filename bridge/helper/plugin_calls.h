@@ -11,3 +11,6 @@
 // failure value.
 void RunPluginCall(const PluginEntryPoints& plugin, bridge::Entry entry, bridge::MessageReader& arguments,
                    HelperChannel& channel, bridge::MessageWriter& results);
+
+// Frees the plug-in's blocks of the answer just sent (or dropped).
+void ReleaseSentBlocks();

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds both sets of deliverables into dist/, the 32-bit set (BriskImp.spi,
-# BriskArc.spi, briskspi.dll, spilist, spihost, foreachline) and the 64-bit set
-# (BriskImp.sph, BriskArc.sph, briskspi64.dll, spilist64, spihost64), with a release
-# zip, then runs the demo under Wine (leave it out with --no-demo).
+# BriskArc.spi, briskspi.dll, spilist, spihost, foreachline, briskbridge64) and the
+# 64-bit set (BriskImp.sph, BriskArc.sph, briskspi64.dll, spilist64, spihost64,
+# briskbridge32), with a release zip, then runs the demo under Wine (leave it out with --no-demo).
 set -euo pipefail
 cd "$(dirname "$0")"
 demo=1

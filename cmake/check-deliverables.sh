@@ -11,16 +11,15 @@ failed=0
 
 if [ -f "$bin/BriskImp.sph" ]; then
   format=pei-x86-64 width=x86-64
-  files="briskspi64.dll BriskImp.sph BriskArc.sph spilist64.exe spihost64.exe briskbridge32.exe"
+  files="briskspi64.dll BriskImp.sph BriskArc.sph spilist64.exe spihost64.exe briskbridge32.exe briskbridge64.exe"
 else
   format=pei-i386 width=i386
-  files="briskspi.dll BriskImp.spi BriskArc.spi spilist.exe spihost.exe foreachline.exe briskbridge32.exe"
+  files="briskspi.dll BriskImp.spi BriskArc.spi spilist.exe spihost.exe foreachline.exe briskbridge32.exe briskbridge64.exe"
 fi
 
 expected_exports() {
   case $1 in
-    briskspi.dll) echo "GetAllModules ShowAbout TakeModules ReturnModules" ;;
-    briskspi64.dll) echo "GetAllModules ShowAbout TakeModules ReturnModules BindBridgedPlugin BridgeChannelFailures" ;;
+    briskspi.dll | briskspi64.dll) echo "GetAllModules ShowAbout TakeModules ReturnModules BindBridgedPlugin BridgeChannelFailures" ;;
     BriskImp.sp?) echo "ConfigurationDlg GetPictureInfo GetPicture GetPluginInfo GetPreview IsSupported GetPluginInfoW IsSupportedW GetPictureInfoW GetPictureW GetPreviewW" ;;
     BriskArc.sp?) echo "ConfigurationDlg GetArchiveInfo GetFileInfo GetFile GetPluginInfo IsSupported GetPluginInfoW IsSupportedW GetArchiveInfoW GetFileInfoW GetFileW" ;;
     *) echo "" ;;
@@ -34,9 +33,10 @@ for file in $files; do
   fi
   dump=$($objdump -p "$path")
   ok=1
-  # The bridge's helper is a 32-bit program in both sets: it runs the 32-bit plug-ins.
+  # Each helper has the width of the plug-ins it runs, whichever set it lies beside.
   file_format=$format file_width=$width
   [ "$file" = briskbridge32.exe ] && file_format=pei-i386 file_width=i386
+  [ "$file" = briskbridge64.exe ] && file_format=pei-x86-64 file_width=x86-64
   if ! grep -q "file format $file_format" <<<"$dump"; then
     echo "FAIL $file: not a $file_width Windows binary"; ok=0
   fi

@@ -12,6 +12,9 @@ enum class LibraryWidth {
     kOther,        // a DLL for another processor (ARM64, ...)
 };
 
+// The width of the libraries this build cannot load itself but its bridge serves.
+constexpr LibraryWidth kBridgedLibraryWidth = sizeof(void*) == 8 ? LibraryWidth::k32Bit : LibraryWidth::k64Bit;
+
 // `bytes` holds the file's first `size` bytes; 4 KB cover every usual header.
 LibraryWidth LibraryWidthOf(const unsigned char* bytes, std::size_t size);
 

@@ -58,7 +58,7 @@ SharedRef<PluginEntryPoints> LoadPlugin(const std::string& path)
     // "Bad format" is also the answer for files that are no library: the header tells.
     BridgeBinder* binder = bridgeBinder.load();
     if (!handle && GetLastError() == ERROR_BAD_EXE_FORMAT && binder &&
-        LibraryWidthOfFile(path) == LibraryWidth::k32Bit) {
+        LibraryWidthOfFile(path) == kBridgedLibraryWidth) {
         SharedRef<PluginEntryPoints> bridged;
         const int bound = binder(path.c_str(), &bridged);
         if (bound == kBridgeBound || bound == kBridgeTryLater)

@@ -19,8 +19,15 @@
 #define BRISK_DEFAULT_CATALOGUE "briskspi" BRISK_SET_SUFFIX ".txt"
 #define BRISK_SPILIST_PROGRAM "spilist" BRISK_SET_SUFFIX ".exe"
 #define BRISK_SPIHOST_PROGRAM "spihost" BRISK_SET_SUFFIX ".exe"
-// The 32-bit helper that serves 32-bit plug-ins to the 64-bit set; it lies beside
-// the 64-bit set.
+// The helper that serves plug-ins of the other width to this set, and lies beside it:
+// a 32-bit one for the 64-bit set, a 64-bit one (which needs 64-bit Windows) for the
+// 32-bit set.
+#if defined(_WIN64)
 #define BRISK_BRIDGE_PROGRAM "briskbridge32.exe"
+#define BRISK_BRIDGED_WIDTH "32-bit"
+#else
+#define BRISK_BRIDGE_PROGRAM "briskbridge64.exe"
+#define BRISK_BRIDGED_WIDTH "64-bit"
+#endif
 #define BRISK_SAMPLE_BMP "SampleBmp" BRISK_PLUGIN_EXTENSION
 #define BRISK_SAMPLE_TAR "SampleTar" BRISK_PLUGIN_EXTENSION

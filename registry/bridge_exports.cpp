@@ -1,5 +1,5 @@
-// The 64-bit registry library's bridge export: both front plug-ins bind their 32-bit
-// plug-ins through it, so one helper serves the whole host process and ends when the
+// The registry library's bridge exports: both front plug-ins bind their plug-ins of
+// the other width through it, so one helper serves the whole host process and ends when the
 // last front plug-in frees this library.
 #include "bridge_client.h"
 #include "bridged_binding.h"

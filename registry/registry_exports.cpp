@@ -5,9 +5,7 @@
 #include "module_catalogue.h"
 #include "process_catalogue.h"
 
-#if defined(_WIN64)
 #include "bridged_binding.h"
-#endif
 
 extern "C" ModuleCatalogue* GetAllModules()
 {
@@ -40,10 +38,9 @@ extern "C" int __cdecl ShowAbout(HWND parent, const ModuleCatalogue* moduleSet)
 {
     if (!moduleSet)
         return -1;
-#if defined(_WIN64)
-    // The dialog's copies bind their 32-bit plug-ins through this library's bridge.
+    // The dialog's copies bind their plug-ins of the other width through this
+    // library's bridge.
     SetBridgeBinder(BindBridged);
-#endif
     try {
         return ShowAboutDialog(parent, *moduleSet);
     } catch (...) {

@@ -15,7 +15,7 @@ source "$source_dir/cmake/wine-env.sh"
 if [ $# -lt 2 ]; then
   # Both sets where this machine runs 32-bit programs; the 64-bit set alone where it
   # cannot.
-  demo_programs=(BriskImp BriskArc briskspi spilist spihost SampleBmp SampleTar make_samples briskbridge32)
+  demo_programs=(BriskImp BriskArc briskspi spilist spihost SampleBmp SampleTar make_samples briskbridge32 briskbridge64)
   sets=()
   if brisk_can_run_32bit; then
     cmake --preset i686 -S "$source_dir" -DBRISK_BUILD_TESTS=OFF >/dev/null
@@ -131,24 +131,33 @@ run $spihost extract "host\\$arc" 'files\書庫😀.tar' 'out\展開😀'
 grep -q 'Hello from inside a tar archive.' 'out/展開😀/hello.txt'
 echo "(the picture and the archive's entries arrived whole under names no ANSI entry point could be given)"
 
-narrow_bin=$source_dir/build/i686/bin
-if [ $width = 64 ] && [ -f "$bin/briskbridge32.exe" ] && [ -f "$narrow_bin/SampleBmp.spi" ] && brisk_can_run_32bit; then
-  step "9. 32-bit plug-ins for the 64-bit host: $imp and $arc served through briskbridge32.exe"
-  mkdir -p host-bridged plugins32 out-bridged
-  cp "$bin/$imp" "$bin/$arc" "$bin/$registry" "$bin/briskbridge32.exe" host-bridged/
-  cp "$narrow_bin/SampleBmp.spi" "$narrow_bin/SampleTar.spi" plugins32/
+# The other width's sample plug-ins through the bridge: 32-bit ones for the 64-bit
+# host, 64-bit ones (on 64-bit Windows) for the 32-bit host.
+if [ $width = 64 ]; then
+  other_bin=$source_dir/build/i686/bin other_width=32 other_ext=spi helper=briskbridge32.exe
+  other_runs() { brisk_can_run_32bit; }
+else
+  other_bin=$source_dir/build/x86_64/bin other_width=64 other_ext=sph helper=briskbridge64.exe
+  other_runs() { true; }
+fi
+if [ -f "$bin/$helper" ] && [ -f "$other_bin/SampleBmp.$other_ext" ] && other_runs; then
+  step "9. $other_width-bit plug-ins for the $width-bit host: $imp and $arc served through $helper"
+  others=plugins$other_width
+  mkdir -p host-bridged "$others" out-bridged
+  cp "$bin/$imp" "$bin/$arc" "$bin/$registry" "$bin/$helper" host-bridged/
+  cp "$other_bin/SampleBmp.$other_ext" "$other_bin/SampleTar.$other_ext" "$others/"
   echo "host-bridged\\   $(cd host-bridged && echo *)"
-  echo "plugins32\\      $(cd plugins32 && echo *)   (32-bit plug-ins)"
-  echo "\$ $spilist $(windows_path "$work/plugins32/SampleBmp.spi") $(windows_path "$work/plugins32/SampleTar.spi") > host-bridged\\$catalogue"
-  "$wine" "$bin/$spilist" "$(windows_path "$work/plugins32/SampleBmp.spi")" \
-    "$(windows_path "$work/plugins32/SampleTar.spi")" >"host-bridged/$catalogue"
+  echo "$others\\      $(cd "$others" && echo *)   ($other_width-bit plug-ins)"
+  echo "\$ $spilist $(windows_path "$work/$others/SampleBmp.$other_ext") $(windows_path "$work/$others/SampleTar.$other_ext") > host-bridged\\$catalogue"
+  "$wine" "$bin/$spilist" "$(windows_path "$work/$others/SampleBmp.$other_ext")" \
+    "$(windows_path "$work/$others/SampleTar.$other_ext")" >"host-bridged/$catalogue"
   tr -d '\r' <"host-bridged/$catalogue" | sed 's/^/    /'
-  run $spihost plugin 'plugins32\SampleBmp.spi'
+  run $spihost plugin "$others\\SampleBmp.$other_ext"
   run $spihost picture "host-bridged\\$imp" 'files\picture.bmp' 'out-bridged\picture.bmp'
   cmp -s files/picture.bmp out-bridged/picture.bmp
   run $spihost extract "host-bridged\\$arc" 'files\archive.tar' out-bridged
   grep -q 'Hello from inside a tar archive.' out-bridged/hello.txt
-  echo "(the 64-bit host read the picture and the archive through 32-bit plug-ins: the same bytes as in-process)"
+  echo "(the $width-bit host read the picture and the archive through $other_width-bit plug-ins: the same bytes as in-process)"
 fi
 
 echo

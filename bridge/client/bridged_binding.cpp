@@ -63,7 +63,7 @@ PluginEntryPoints BridgedEntryPoints(BridgedLibrary* library)
 
 }  // namespace
 
-extern "C" int BridgeDispatch(void* context, std::uint32_t entry, const unsigned long long* arguments)
+extern "C" int __cdecl BridgeDispatch(void* context, std::uint32_t entry, const ULONG_PTR* arguments)
 {
     return CallBridged(*static_cast<BridgedPlugin*>(context), entry, arguments);
 }

@@ -3,12 +3,16 @@
 // Callable entry points for one bridged plug-in: a small block of machine code per
 // entry point that passes the call, with its plug-in and entry number, to
 // BridgeDispatch. Entry points are plain function pointers that hosts call
-// directly, so each must carry its plug-in in its own address. x64 only.
+// directly, so each must carry its plug-in in its own address. One source per
+// processor: entry_thunks_x64.cpp, entry_thunks_x86.cpp.
 #include <cstdint>
 
+#include <windows.h>
+
 // Receives every call of a thunk: `arguments` are the call's first seven argument
-// slots (those past the call's own count hold whatever the caller's stack holds).
-extern "C" int BridgeDispatch(void* context, std::uint32_t entry, const unsigned long long* arguments);
+// slots, each pointer-wide (those past the call's own count hold whatever the
+// caller's stack holds).
+extern "C" int __cdecl BridgeDispatch(void* context, std::uint32_t entry, const ULONG_PTR* arguments);
 
 class EntryThunks {
 public:

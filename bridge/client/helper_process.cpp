@@ -7,8 +7,8 @@
 
 namespace {
 
-// The shared memory of one message is at most this large: the helper is a 32-bit
-// process, whose address space must also hold the plug-in and its own copies.
+// The shared memory of one message is at most this large: one of the two processes is
+// a 32-bit one, whose address space must also hold the plug-in and its own copies.
 constexpr std::uint32_t kDataLimit = 0x40000000;
 constexpr std::uint32_t kFirstDataSize = 1 << 20;
 

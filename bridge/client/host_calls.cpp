@@ -55,7 +55,9 @@ void WriteInput(MessageWriter& request, const ULONG_PTR* arguments, int flagInde
     const LONG_PTR len = Argument<LONG_PTR>(arguments, 1);
     const unsigned int flag = static_cast<unsigned int>(arguments[flagIndex]);
     request.U32(flag);
-    request.I64(len);
+    // From a 32-bit host, positions of 2 to 4 GiB reach a 64-bit plug-in as such, not
+    // as negative numbers.
+    request.I64(static_cast<std::int64_t>(arguments[1]));
     const bool memory = (flag & kSpiInputMask) == kSpiInputMemory;
     if (!buf) {
         request.U32(0);
@@ -275,7 +277,7 @@ int ArchiveInfo(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* arg
     return done ? result : kSpiUnknownFormat;
 }
 
-template <class Char, class Record>
+template <class Char, class Record, class Narrow>
 int FileInfo(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* arguments)
 {
     auto* record = Argument<Record*>(arguments, 4);
@@ -287,7 +289,10 @@ int FileInfo(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* argume
             WriteName(request, Argument<const Char*>(arguments, 2));
             request.U32(record ? 1 : 0);
             if (record) {
-                auto narrow = NarrowFileInfo(*record);
+                // What the host's record holds before the call is the plug-in's to
+                // overwrite; values that do not fit cross cut.
+                Narrow narrow;
+                NarrowFileInfo(*record, &narrow);
                 request.Bytes(&narrow, sizeof narrow);
             } else {
                 request.Bytes(nullptr, 0);
@@ -411,9 +416,9 @@ int CallBridged(BridgedPlugin& plugin, std::uint32_t entry, const ULONG_PTR* arg
         case kGetArchiveInfoW:
             return ArchiveInfo<wchar_t>(plugin, entry, arguments);
         case kGetFileInfo:
-            return FileInfo<char, SpiFileInfo>(plugin, entry, arguments);
+            return FileInfo<char, SpiFileInfo, FileInfo32>(plugin, entry, arguments);
         case kGetFileInfoW:
-            return FileInfo<wchar_t, SpiFileInfoW>(plugin, entry, arguments);
+            return FileInfo<wchar_t, SpiFileInfoW, FileInfoW32>(plugin, entry, arguments);
         case kGetFile:
             return File<char>(plugin, entry, arguments);
         case kGetFileW:

@@ -1,5 +1,6 @@
-// The 32-bit helper of the 64-bit set: loads the 32-bit plug-ins a 64-bit host
-// needs and runs their calls. It serves the one host process that started it, whose
+// The bridge's helper: loads the plug-ins of its own width that a host of the other
+// width needs and runs their calls (briskbridge32.exe for 64-bit hosts,
+// briskbridge64.exe for 32-bit ones). It serves the one host process that started it, whose
 // command line names the channel, and ends with it.
 #include <windows.h>
 

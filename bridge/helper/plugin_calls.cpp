@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "file_info_layouts.h"
 #include "plugin_interface.h"
 
 using namespace bridge;
@@ -146,10 +147,17 @@ void ArchiveInfo(Function* function, MessageReader& arguments, MessageWriter& re
     std::uint32_t wantsTable = arguments.U32();
     HLOCAL table = kUntouchedHandle;
     results.I32(function(static_cast<const Char*>(input.buf), input.len, input.flag, wantsTable ? &table : nullptr));
-    WriteBlock(results, table);
+    if (table == kUntouchedHandle || !table)
+        return WriteBlock(results, table);
+    // The table crosses in the 32-bit layout; the host makes its own block of it.
+    const std::vector<unsigned char> narrow = NarrowFileInfoTable(table, Char());
+    LocalFree(table);
+    results.U32(kBlock);
+    results.U32(0);
+    results.Bytes(narrow.data(), narrow.size());
 }
 
-template <class Char, class Record, class Function>
+template <class Char, class Record, class Narrow, class Function>
 void FileInfo(Function* function, MessageReader& arguments, MessageWriter& results)
 {
     Input input = ReadInput(arguments);
@@ -159,10 +167,19 @@ void FileInfo(Function* function, MessageReader& arguments, MessageWriter& resul
     const unsigned char* bytes = arguments.Bytes(&size);
     Record record;
     std::memset(&record, 0, sizeof record);
-    std::memcpy(&record, bytes, size < sizeof record ? size : sizeof record);
-    results.I32(function(static_cast<const Char*>(input.buf), input.len, entryName, input.flag,
-                         present ? &record : nullptr));
-    results.Bytes(&record, sizeof record);
+    WidenFileInfo(bytes, size, record);
+    int result = function(static_cast<const Char*>(input.buf), input.len, entryName, input.flag,
+                          present ? &record : nullptr);
+    Narrow narrow;
+    if (NarrowFileInfo(record, &narrow)) {
+        results.I32(result);
+        results.Bytes(&narrow, sizeof narrow);
+    } else {
+        // An entry the 32-bit host cannot hold, as its table leaves it out: the call
+        // fails and the host's record stays as it was.
+        results.I32(result == kSpiSuccess ? kSpiUnknownFormat : result);
+        results.Bytes(nullptr, 0);
+    }
 }
 
 template <class Char, class Function>
@@ -244,11 +261,11 @@ void RunPluginCall(const PluginEntryPoints& p, Entry entry, MessageReader& argum
         break;
     case kGetFileInfo:
         if (p.GetFileInfo)
-            return FileInfo<char, SpiFileInfo>(p.GetFileInfo, arguments, results);
+            return FileInfo<char, SpiFileInfo, FileInfo32>(p.GetFileInfo, arguments, results);
         break;
     case kGetFileInfoW:
         if (p.GetFileInfoW)
-            return FileInfo<WCHAR, SpiFileInfoW>(p.GetFileInfoW, arguments, results);
+            return FileInfo<WCHAR, SpiFileInfoW, FileInfoW32>(p.GetFileInfoW, arguments, results);
         break;
     case kGetFile:
         if (p.GetFile)

@@ -1,4 +1,4 @@
-// The 64-bit set's About dialog with a 32-bit plug-in in its catalogue: listed like
+// The About dialog with a plug-in of the other width in its catalogue: listed like
 // the others, and its buttons reach the plug-in in the helper with the dialog as the
 // owner of its box.
 #include <gtest/gtest.h>
@@ -11,11 +11,11 @@
 #include "front_host.h"
 #include "host_window.h"
 #include "narrow_programs.h"
+#include "set_names.h"
 
-#if defined(_WIN64)
 namespace {
 
-// The window handle a 32-bit fake logged for ConfigurationDlg(parent, fnc).
+// The window handle a fake of the other width logged for ConfigurationDlg(parent, fnc).
 ULONG_PTR LoggedParent(const FakePlugin& fake, int fnc)
 {
     for (const std::string& line : fake.Calls()) {
@@ -26,10 +26,10 @@ ULONG_PTR LoggedParent(const FakePlugin& fake, int fnc)
     return 0;
 }
 
-TEST(FrontAboutBridge, ThirtyTwoBitPluginsAreListedAndTheirButtonsWork)
+TEST(FrontAboutBridge, PluginsOfTheOtherWidthAreListedAndTheirButtonsWork)
 {
-    if (!CanRun32BitPrograms())
-        GTEST_SKIP() << "this machine runs no 32-bit programs: the bridge cannot be tested here";
+    if (!CanRunTheBridgeHelper())
+        GTEST_SKIP() << "this machine runs no " BRISK_BRIDGED_WIDTH " programs: the bridge cannot be tested here";
     FrontFolder folder;
     CopyFixture(BRISK_BRIDGE_PROGRAM, folder / BRISK_BRIDGE_PROGRAM);
     FakePlugin narrow = folder.AddFake("narrow.spi", "all", "");
@@ -58,4 +58,3 @@ TEST(FrontAboutBridge, ThirtyTwoBitPluginsAreListedAndTheirButtonsWork)
 }
 
 }  // namespace
-#endif

@@ -31,6 +31,8 @@
 //   unpaddedTable=1      the entry tables come in steps of the record's fields, without
 //                        the padding x64 records end in
 //   content.NAME=text    what GetFile extracts for entry NAME
+//   beyond32.NAME=FIELD  (64-bit builds) entry NAME's position, fileSize or timestamp
+//                        in tables and records gets a value past 32 bits
 //   reenter=MODULE       during IsSupported and GetPicture, call IsSupported of the
 //                        loaded MODULE (by file name) and log the answer
 //   NAMEW=R              result of the W entry point NAMEW (default: that of NAME)
@@ -227,6 +229,23 @@ HLOCAL AllocateTable(const std::vector<Record>& table)
     return Allocate(bytes.data(), bytes.size());
 }
 
+template <class Record>
+void PutBeyond32(const std::string& entry, Record& info)
+{
+#if defined(_WIN64)
+    const std::string field = Value("beyond32." + entry);
+    if (field == "position")
+        info.position += 0x100000000ull;
+    else if (field == "fileSize")
+        info.fileSize += 0x100000000ull;
+    else if (field == "timestamp")
+        info.timestamp = -0x80000001ll;
+#else
+    (void)entry;
+    (void)info;
+#endif
+}
+
 std::vector<std::string> Entries()
 {
     std::vector<std::string> entries;
@@ -393,6 +412,7 @@ int WINAPI GetArchiveInfo(LPCSTR buf, LONG_PTR len, unsigned int flag, HLOCAL* l
         info.crc = static_cast<ULONG>(0xC0DE0000 + i);
         std::snprintf(info.path, sizeof info.path, "%s", Value("entryPath").c_str());
         std::snprintf(info.fileName, sizeof info.fileName, "%s", entries[i].c_str());
+        PutBeyond32(entries[i], info);
     }
     *lphInf = AllocateTable(table);
     return *lphInf ? 0 : kSpiOutOfMemory;
@@ -412,6 +432,7 @@ int WINAPI GetFileInfo(LPCSTR buf, LONG_PTR len, LPCSTR entryName, unsigned int 
             lpInfo->position = i;
             lpInfo->fileSize = Value("content." + entries[i]).size();
             std::snprintf(lpInfo->fileName, sizeof lpInfo->fileName, "%s", entryName);
+            PutBeyond32(entries[i], *lpInfo);
             return 0;
         }
     }
@@ -503,6 +524,7 @@ int WINAPI GetArchiveInfoW(LPCWSTR buf, LONG_PTR len, unsigned int flag, HLOCAL*
         info.crc = static_cast<ULONG>(0xC0DE0000 + i);
         FillWideField(info.path, 200, Value("entryPath"));
         FillWideField(info.fileName, 200, entries[i]);
+        PutBeyond32(entries[i], info);
     }
     *lphInf = AllocateTable(table);
     return *lphInf ? 0 : kSpiOutOfMemory;
@@ -522,6 +544,7 @@ int WINAPI GetFileInfoW(LPCWSTR buf, LONG_PTR len, LPCWSTR entryName, unsigned i
             lpInfo->position = i;
             lpInfo->fileSize = Value("content." + entries[i]).size();
             FillWideField(lpInfo->fileName, 200, entries[i]);
+            PutBeyond32(entries[i], *lpInfo);
             return 0;
         }
     }

@@ -1,6 +1,7 @@
-// 32-bit plug-ins in a 64-bit catalogue, served through the helper: every entry
+// Plug-ins of the other width in this set's catalogue, served through the helper
+// (32-bit plug-ins for the 64-bit set, 64-bit ones for the 32-bit set): every entry
 // point's arguments and results across the bridge, the helper's lifetime, and its
-// failures. The plug-ins are the 32-bit build's fakes.
+// failures. The plug-ins are the other build's fakes.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,7 +18,6 @@
 #include "narrow_programs.h"
 #include "set_names.h"
 
-#if defined(_WIN64)
 namespace {
 
 std::string OtherSetFolder()
@@ -57,13 +57,13 @@ protected:
     {
         const std::string helper = folder / BRISK_BRIDGE_PROGRAM;
         ASSERT_TRUE(CopyFileA((BinFolder() + BRISK_BRIDGE_PROGRAM).c_str(), helper.c_str(), FALSE))
-            << "the 32-bit build's helper is missing beside the 64-bit set: test.sh builds both";
-        if (!CanRun32BitPrograms())
-            GTEST_SKIP() << "this machine runs no 32-bit programs: the bridge cannot be tested here";
+            << "the other build's helper is missing beside this set: test.sh builds both";
+        if (!CanRunTheBridgeHelper())
+            GTEST_SKIP() << "this machine runs no " BRISK_BRIDGED_WIDTH " programs: the bridge cannot be tested here";
     }
 
-    // A 32-bit fake in the folder, configured and logging like the 64-bit ones.
-    FakePlugin AddNarrowFake(const std::string& fileName, const std::string& variant, const std::string& config)
+    // A fake of the other width in the folder, configured and logging like this width's.
+    FakePlugin AddOtherWidthFake(const std::string& fileName, const std::string& variant, const std::string& config)
     {
         FakePlugin fake = folder.AddFake(fileName, variant, config);
         EXPECT_TRUE(CopyFileA((OtherSetFolder() + "fake_" + variant + ".spi").c_str(), fake.Path().c_str(), FALSE));
@@ -91,8 +91,8 @@ std::string BlockBytes(HLOCAL block)
 
 TEST_F(Bridge, ImageCallsCrossWithTheirArgumentsAndResultsIntact)
 {
-    FakePlugin image = AddNarrowFake("narrow.spi", "wide",
-                                     "pictureText=made in 32 bits\nmark=77\ncallback=1\nIsSupported.header=1\n");
+    FakePlugin image = AddOtherWidthFake("other.spi", "wide",
+                                     "pictureText=made in the other width\nmark=77\ncallback=1\nIsSupported.header=1\n");
     folder.WriteCatalogue(FakeRecord(image, "00IN", {{"*.pic", "P"}}));
     const std::string picture = folder / "a.pic";
     WriteFileBytes(picture, "FAKE picture");
@@ -115,19 +115,18 @@ TEST_F(Bridge, ImageCallsCrossWithTheirArgumentsAndResultsIntact)
     EXPECT_EQ(info.height, 2);
     EXPECT_EQ(info.colorDepth, 8);
     ASSERT_NE(info.hInfo, nullptr);
-    EXPECT_EQ(BlockBytes(info.hInfo), std::string("made in 32 bits", 16));
+    EXPECT_EQ(BlockBytes(info.hInfo), std::string("made in the other width", 24));
     LocalFree(info.hInfo);
 
-    // The progress callback runs here, with the host's 64-bit value, and its answer
-    // reaches the plug-in.
+    // The progress callback runs here, with the host's pointer-wide value, and its
+    // answer reaches the plug-in.
     progressCalls.clear();
     progressAnswer = 1;
     HLOCAL bitmapInfo = nullptr;
     HLOCAL bits = nullptr;
-    ASSERT_EQ(front.GetPicture(picture.c_str(), 0, kSpiInputFile, &bitmapInfo, &bits, RecordProgress,
-                               0x123456789ABCll),
-              0);
-    EXPECT_EQ(progressCalls, std::vector<std::string>{"0/1/" + std::to_string(0x123456789ABCll)});
+    const LONG_PTR data = sizeof(LONG_PTR) == 8 ? static_cast<LONG_PTR>(0x123456789ABCll) : -0x12345678;
+    ASSERT_EQ(front.GetPicture(picture.c_str(), 0, kSpiInputFile, &bitmapInfo, &bits, RecordProgress, data), 0);
+    EXPECT_EQ(progressCalls, std::vector<std::string>{"0/1/" + std::to_string(data)});
     EXPECT_EQ(image.Count("callback|1"), 1);
     ASSERT_NE(bits, nullptr);
     EXPECT_EQ(BlockBytes(bits), std::string("\x4d\x4d\0\0\x4d\x4d\0\0", 8));
@@ -160,7 +159,7 @@ TEST_F(Bridge, ImageCallsCrossWithTheirArgumentsAndResultsIntact)
 
 TEST_F(Bridge, ArchiveCallsCrossInThisWidthsLayouts)
 {
-    FakePlugin archive = AddNarrowFake("narrow.spi", "all",
+    FakePlugin archive = AddOtherWidthFake("other.spi", "all",
                                        "entries=a.txt,b.txt\ncontent.b.txt=bravo\ncallback=1\nentryPath=sub\\\\\n"
                                        "IsSupported.read=4\n");
     folder.WriteCatalogue(FakeRecord(archive, "00AM", {{"*.arc", "A"}}));
@@ -213,13 +212,12 @@ TEST_F(Bridge, ArchiveCallsCrossInThisWidthsLayouts)
     EXPECT_EQ(ReadFileBytes(out / "b.txt"), "bravo");
 }
 
-// The W archive calls: names in UTF-16 both ways, fileInfoW records converted to this
-// width's layout (848 bytes with 4 of padding here, 828 in the plug-in), the padding
-// zero.
+// The W archive calls: names in UTF-16 both ways, fileInfoW records converted between
+// the layouts (848 bytes with 4 of padding on x64, 828 on x86), the padding zero.
 TEST_F(Bridge, WideArchiveCallsCrossWithUtf16Names)
 {
     const std::wstring name = L"\u5199\u771F\U0001F600.txt";
-    FakePlugin archive = AddNarrowFake("narrow_wide.spi", "wide",
+    FakePlugin archive = AddOtherWidthFake("other_wide.spi", "wide",
                                        "entries=a.txt,\xE5\x86\x99\xE7\x9C\x9F\xF0\x9F\x98\x80.txt,c.txt\n"
                                        "content.\xE5\x86\x99\xE7\x9C\x9F\xF0\x9F\x98\x80.txt=wide!\n"
                                        "content.c.txt=charlie\nwideTable=1\nentryPath=sub\\\\\n");
@@ -231,7 +229,8 @@ TEST_F(Bridge, WideArchiveCallsCrossWithUtf16Names)
     LoadedFront front(folder.Arc());
     HLOCAL table = nullptr;
     ASSERT_EQ(front.GetArchiveInfoW(wideFile.c_str(), 0, kSpiInputFile, &table), 0);
-    constexpr std::size_t kStep = 848;
+    constexpr std::size_t kStep = sizeof(SpiFileInfoW);
+    constexpr std::size_t kPadding = kStep - offsetof(SpiFileInfoW, crc) - sizeof(ULONG);
     ASSERT_EQ(LocalSize(table), 4 * kStep);
     const auto* bytes = static_cast<const unsigned char*>(LocalLock(table));
     const std::wstring names[] = {L"a.txt", name, L"c.txt"};
@@ -247,7 +246,7 @@ TEST_F(Bridge, WideArchiveCallsCrossWithUtf16Names)
         EXPECT_EQ(std::wstring(entry.path), L"sub\\");
         EXPECT_EQ(std::wstring(entry.fileName), names[i]);
         EXPECT_EQ(entry.crc, 0xC0DE0000u + i);
-        EXPECT_EQ(std::memcmp(bytes + i * kStep + 844, "\0\0\0\0", 4), 0) << "padding";
+        EXPECT_EQ(std::memcmp(bytes + (i + 1) * kStep - kPadding, "\0\0\0\0", kPadding), 0) << "padding";
     }
     EXPECT_EQ(bytes[3 * kStep], 0) << "the closing record";
     LocalUnlock(table);
@@ -260,17 +259,19 @@ TEST_F(Bridge, WideArchiveCallsCrossWithUtf16Names)
     EXPECT_EQ(entry.position, 1u);
     EXPECT_EQ(entry.fileSize, 5u);
     EXPECT_EQ(std::wstring(entry.fileName), name);
-    EXPECT_EQ(std::memcmp(reinterpret_cast<const unsigned char*>(&entry) + 844, "\0\0\0\0", 4), 0) << "padding";
+    EXPECT_EQ(std::memcmp(reinterpret_cast<const unsigned char*>(&entry + 1) - kPadding, "\0\0\0\0", kPadding), 0)
+        << "padding";
 }
 
+#if defined(_WIN64)
 // A 32-bit plug-in takes `len` in 32 bits. A position it cannot receive does not reach
 // it cut to another one: the call fails as if the plug-in could not read the file, and
 // the next candidate is asked. Positions it can receive reach it unchanged.
 TEST_F(Bridge, LengthsBeyond32BitsAreNotCut)
 {
-    FakePlugin narrow = AddNarrowFake("narrow.spi", "all", "");
+    FakePlugin narrow = AddOtherWidthFake("narrow.spi", "all", "");
     FakePlugin native = folder.AddFake("native.spi", "all", "GetPreview=6\n");
-    FakePlugin archive = AddNarrowFake("archive.spi", "all", "entries=a.txt\ncontent.a.txt=alpha\n");
+    FakePlugin archive = AddOtherWidthFake("archive.spi", "all", "entries=a.txt\ncontent.a.txt=alpha\n");
     folder.WriteCatalogue(FakeRecord(narrow, "00IN", {{"*.pic", "P"}}) + FakeRecord(native, "00IN", {{"*.pic", "P"}}) +
                           FakeRecord(archive, "00AM", {{"*.arc", "A"}}));
     const std::string picture = folder / "a.pic";
@@ -313,10 +314,75 @@ TEST_F(Bridge, LengthsBeyond32BitsAreNotCut)
     LocalFree(extracted);
 }
 
+#else
+// What a 64-bit plug-in answers that a 32-bit record cannot hold (a position or size
+// past 4 GiB, a time outside signed 32 bits) is not cut: such an entry is left out of
+// the tables, the others whole, and GetFileInfo for it fails with the host's record
+// untouched. A position of 2 to 4 GiB from the host reaches the plug-in unsigned.
+TEST_F(Bridge, ValuesA32BitHostCannotHoldAreLeftOutNotCut)
+{
+    FakePlugin archive = AddOtherWidthFake("wide.spi", "wide",
+                                           "entries=a.txt,far.txt,big.txt,late.txt,z.txt\ncontent.z.txt=zulu\n"
+                                           "wideTable=1\nbeyond32.far.txt=position\nbeyond32.big.txt=fileSize\n"
+                                           "beyond32.late.txt=timestamp\n");
+    folder.WriteCatalogue(FakeRecord(archive, "00AM", {{"*.arc", "A"}}));
+    const std::string file = folder / "x.arc";
+    WriteFileBytes(file, "FAKE archive");
+    const std::wstring wideFile(file.begin(), file.end());
+    LoadedFront front(folder.Arc());
+    ASSERT_EQ(front.IsSupported(file.c_str(), 0), 1);
+
+    HLOCAL table = nullptr;
+    ASSERT_EQ(front.GetArchiveInfo(file.c_str(), 0, kSpiInputFile, &table), 0);
+    ASSERT_EQ(LocalSize(table), 3 * sizeof(SpiFileInfo));
+    auto* entries = static_cast<SpiFileInfo*>(LocalLock(table));
+    EXPECT_STREQ(entries[0].fileName, "a.txt");
+    EXPECT_STREQ(entries[1].fileName, "z.txt");
+    EXPECT_EQ(entries[1].position, 4u);
+    EXPECT_EQ(entries[1].fileSize, 4u);
+    EXPECT_EQ(entries[1].timestamp, 1700000004);
+    EXPECT_EQ(entries[2].method[0], 0);
+    LocalUnlock(table);
+    LocalFree(table);
+
+    ASSERT_EQ(front.GetArchiveInfoW(wideFile.c_str(), 0, kSpiInputFile, &table), 0);
+    ASSERT_EQ(LocalSize(table), 3 * sizeof(SpiFileInfoW));
+    auto* wideEntries = static_cast<SpiFileInfoW*>(LocalLock(table));
+    EXPECT_EQ(std::wstring(wideEntries[0].fileName), L"a.txt");
+    EXPECT_EQ(std::wstring(wideEntries[1].fileName), L"z.txt");
+    LocalUnlock(table);
+    LocalFree(table);
+
+    for (const std::string name : {"far.txt", "big.txt", "late.txt"}) {
+        SCOPED_TRACE(name);
+        SpiFileInfo entry;
+        std::memset(&entry, 0xCC, sizeof entry);
+        EXPECT_EQ(front.GetFileInfo(file.c_str(), 0, name.c_str(), kSpiInputFile, &entry), 2);
+        EXPECT_EQ(entry.position, 0xCCCCCCCCu) << "the host's record is left alone";
+        const std::wstring wideName(name.begin(), name.end());
+        SpiFileInfoW wideEntry;
+        std::memset(&wideEntry, 0xCC, sizeof wideEntry);
+        EXPECT_EQ(front.GetFileInfoW(wideFile.c_str(), 0, wideName.c_str(), kSpiInputFile, &wideEntry), 2);
+        EXPECT_EQ(wideEntry.fileSize, 0xCCCCCCCCu);
+    }
+    SpiFileInfo entry = {};
+    ASSERT_EQ(front.GetFileInfo(file.c_str(), 0, "z.txt", kSpiInputFile, &entry), 0);
+    EXPECT_EQ(entry.position, 4u);
+
+    HLOCAL extracted = nullptr;
+    front.GetFile(file.c_str(), static_cast<LONG_PTR>(0x80001000u), reinterpret_cast<LPSTR>(&extracted),
+                  kSpiOutputMemory, nullptr, 0);
+    EXPECT_EQ(archive.Count("GetFile|" + file + "|2147487744|memory"), 1);
+    ASSERT_EQ(front.GetFile(file.c_str(), 4, reinterpret_cast<LPSTR>(&extracted), kSpiOutputMemory, nullptr, 0), 0);
+    EXPECT_EQ(BlockBytes(extracted), "zulu");
+    LocalFree(extracted);
+}
+#endif
+
 TEST_F(Bridge, OneHelperServesBothFrontsAndEndsWithTheLast)
 {
-    FakePlugin image = AddNarrowFake("image.spi", "all", "");
-    FakePlugin archive = AddNarrowFake("archive.spi", "all", "");
+    FakePlugin image = AddOtherWidthFake("image.spi", "all", "");
+    FakePlugin archive = AddOtherWidthFake("archive.spi", "all", "");
     folder.WriteCatalogue(FakeRecord(image, "00IN", {{"*.pic", "P"}}) + FakeRecord(archive, "00AM", {{"*.arc", "A"}}));
     LoadedFront imp(folder.Imp());
     LoadedFront arc(folder.Arc());
@@ -333,7 +399,7 @@ TEST_F(Bridge, OneHelperServesBothFrontsAndEndsWithTheLast)
 
 TEST_F(Bridge, TheHelperEndsWithTheHostProcess)
 {
-    FakePlugin image = AddNarrowFake("image.spi", "all", "logProcess=1\n");
+    FakePlugin image = AddOtherWidthFake("image.spi", "all", "logProcess=1\n");
     folder.WriteCatalogue(FakeRecord(image, "00IN", {{"*.pic", "P"}}));
     ProcessResult host =
         RunProcess("\"" + BinFolder() + "front_exit_host.exe\" \"" + folder.Imp() + "\" a.pic exit");
@@ -351,14 +417,14 @@ TEST_F(Bridge, TheHelperEndsWithTheHostProcess)
     }
 }
 
-// Catalogue order among candidates whatever the width: the 32-bit plug-in comes first
-// and fails in each way; the 64-bit one after it answers, and the next call to the
-// 32-bit one works in a new helper. A hang costs the bridge's time limit.
+// Catalogue order among candidates whatever the width: the bridged plug-in comes first
+// and fails in each way; the native one after it answers, and the next call to the
+// bridged one works in a new helper. A hang costs the bridge's time limit.
 TEST_F(Bridge, APluginThatCrashesExitsOrHangsFailsOnlyItsCall)
 {
-    FakePlugin narrow = AddNarrowFake("narrow.spi", "all", "fail.GetPicture=crash,exit,hang\nmark=1\n");
+    FakePlugin other = AddOtherWidthFake("other.spi", "all", "fail.GetPicture=crash,exit,hang\nmark=1\n");
     FakePlugin native = folder.AddFake("native.spi", "all", "mark=3\n");
-    folder.WriteCatalogue(FakeRecord(narrow, "00IN", {{"*.pic", "P"}}) + FakeRecord(native, "00IN", {{"*.pic", "P"}}));
+    folder.WriteCatalogue(FakeRecord(other, "00IN", {{"*.pic", "P"}}) + FakeRecord(native, "00IN", {{"*.pic", "P"}}));
     LoadedFront front(folder.Imp());
     for (const std::string how : {"crash", "exit", "hang"}) {
         SCOPED_TRACE(how);
@@ -370,7 +436,7 @@ TEST_F(Bridge, APluginThatCrashesExitsOrHangsFailsOnlyItsCall)
         EXPECT_EQ(BlockBytes(bits)[0], 3) << "the next candidate answered";
         LocalFree(info);
         LocalFree(bits);
-        EXPECT_EQ(narrow.Count("GetPicture|" + failing), 1);
+        EXPECT_EQ(other.Count("GetPicture|" + failing), 1);
         ASSERT_EQ(front.IsSupported("fine.pic", 0), 1);
         ASSERT_EQ(front.GetPicture("fine.pic", 0, kSpiInputFile, &info, &bits, nullptr, 0), 0);
         EXPECT_EQ(BlockBytes(bits)[0], 1) << "a new helper serves the plug-in again";
@@ -384,8 +450,8 @@ TEST_F(Bridge, APluginThatCrashesExitsOrHangsFailsOnlyItsCall)
 // thread's requests reach the plug-in its own probe chose.
 TEST_F(Bridge, CallsFromSeveralThreadsAllGetTheirAnswers)
 {
-    FakePlugin first = AddNarrowFake("first.spi", "all", "quiet=1\nmark=41\n");
-    FakePlugin second = AddNarrowFake("second.spi", "all", "quiet=1\nmark=42\n");
+    FakePlugin first = AddOtherWidthFake("first.spi", "all", "quiet=1\nmark=41\n");
+    FakePlugin second = AddOtherWidthFake("second.spi", "all", "quiet=1\nmark=42\n");
     folder.WriteCatalogue(FakeRecord(first, "00IN", {{"*.pa", "A"}}) + FakeRecord(second, "00IN", {{"*.pb", "B"}}));
     LoadedFront front(folder.Imp());
     constexpr int kThreads = 4;
@@ -418,12 +484,12 @@ TEST_F(Bridge, CallsFromSeveralThreadsAllGetTheirAnswers)
 // rejected, and the plug-in is asked again the next time.
 TEST_F(Bridge, AProbeTheHelperCouldNotAnswerIsAskedAgain)
 {
-    FakePlugin narrow = AddNarrowFake("narrow.spi", "all", "fail.IsSupported=crash\n");
-    folder.WriteCatalogue(FakeRecord(narrow, "00IN", {{"*.pic", "P"}}));
+    FakePlugin other = AddOtherWidthFake("other.spi", "all", "fail.IsSupported=crash\n");
+    folder.WriteCatalogue(FakeRecord(other, "00IN", {{"*.pic", "P"}}));
     LoadedFront front(folder.Imp());
     EXPECT_EQ(front.IsSupported("crash.pic", 0), 0);
     EXPECT_EQ(front.IsSupported("crash.pic", 0), 0);
-    EXPECT_EQ(narrow.Count("IsSupported|crash.pic"), 2);
+    EXPECT_EQ(other.Count("IsSupported|crash.pic"), 2);
     EXPECT_EQ(front.IsSupported("fine.pic", 0), 1) << "the record is still bound";
 }
 
@@ -439,8 +505,8 @@ LRESULT CALLBACK RecordCharacter(HWND window, UINT message, WPARAM wParam, LPARA
 
 TEST_F(Bridge, WindowMessagesFlowAsTheirWindowsTakeThemWhileACallWaitsAndNotInsideAnUnload)
 {
-    FakePlugin narrow = AddNarrowFake("narrow.spi", "all", "");
-    folder.WriteCatalogue(FakeRecord(narrow, "00IN", {{"*.pic", "P"}}));
+    FakePlugin other = AddOtherWidthFake("other.spi", "all", "");
+    folder.WriteCatalogue(FakeRecord(other, "00IN", {{"*.pic", "P"}}));
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = RecordCharacter;
     windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -468,4 +534,3 @@ TEST_F(Bridge, WindowMessagesFlowAsTheirWindowsTakeThemWhileACallWaitsAndNotInsi
 }
 
 }  // namespace
-#endif

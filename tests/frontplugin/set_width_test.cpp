@@ -62,9 +62,7 @@ TEST(SetWidth, BothSetsShareOneFolderEachWithItsOwnLibraryAndCatalogue)
     EXPECT_EQ(ours.Count("IsSupported|"), 1);
 }
 
-#if defined(_WIN64)
-
-// A 32-bit plug-in is served through the helper beside the 64-bit set: it is a
+// A plug-in of the other width is served through the helper beside the set: it is a
 // candidate like any other, in catalogue order, and the host gets its picture.
 TEST(SetWidth, APluginOfTheOtherWidthServesThroughTheHelper)
 {
@@ -79,8 +77,8 @@ TEST(SetWidth, APluginOfTheOtherWidthServesThroughTheHelper)
     const std::string picture = folder / "a.bmp";
     WriteFileBytes(picture, WriteBmp(image));
 
-    if (!CanRun32BitPrograms())
-        GTEST_SKIP() << "this machine runs no 32-bit programs: the bridge cannot serve here";
+    if (!CanRunTheBridgeHelper())
+        GTEST_SKIP() << "this machine runs no " BRISK_BRIDGED_WIDTH " programs: the bridge cannot serve here";
     LoadedFront front(folder.Imp());
     std::string header = ReadFileBytes(picture);
     header.resize(2048);
@@ -95,13 +93,12 @@ TEST(SetWidth, APluginOfTheOtherWidthServesThroughTheHelper)
     LocalUnlock(info);
     LocalFree(info);
     LocalFree(bits);
-    EXPECT_EQ(reader.Count("GetPicture|"), 0) << "the 32-bit sample comes first and answered";
+    EXPECT_EQ(reader.Count("GetPicture|"), 0) << "the other width's sample comes first and answered";
 }
 
-#else
-
-// A plug-in of the other width cannot be loaded in this process: it costs one failed
-// load, is never tried again and is no candidate, and the plug-ins after it still serve.
+// Without a helper that can serve it (none beside the set, as where it cannot run), a
+// plug-in of the other width costs one failed load, is never tried again and is no
+// candidate, and the plug-ins after it still serve.
 TEST(SetWidth, APluginOfTheOtherWidthCostsOneFailedLoadAndIsNoCandidate)
 {
     FrontFolder folder;
@@ -129,8 +126,6 @@ TEST(SetWidth, APluginOfTheOtherWidthCostsOneFailedLoadAndIsNoCandidate)
     EXPECT_FALSE(FileExists(otherWidth + ".log"));
     EXPECT_EQ(reader.Count("IsSupported|"), 2);
 }
-
-#endif
 
 #if defined(_WIN64)
 

@@ -7,9 +7,11 @@
 #include "set_names.h"
 #include "test_files.h"
 
-bool CanRun32BitPrograms()
+namespace {
+
+bool HelperAnswers(const char* program)
 {
-    std::string helper = BinFolder() + BRISK_BRIDGE_PROGRAM;
+    std::string helper = BinFolder() + program;
     std::string commandLine = "\"" + helper + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -23,4 +25,21 @@ bool CanRun32BitPrograms()
     CloseHandle(started.hProcess);
     CloseHandle(started.hThread);
     return code == 1;
+}
+
+}  // namespace
+
+bool CanRun32BitPrograms()
+{
+    return HelperAnswers("briskbridge32.exe");
+}
+
+bool CanRun64BitPrograms()
+{
+    return HelperAnswers("briskbridge64.exe");
+}
+
+bool CanRunTheBridgeHelper()
+{
+    return HelperAnswers(BRISK_BRIDGE_PROGRAM);
 }

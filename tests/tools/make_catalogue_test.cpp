@@ -1,10 +1,12 @@
 // make-catalogue.cmd under the command interpreter, as a Windows user runs it: folders
-// with spaces, plug-ins of both widths, the previous catalogue kept.
+// with spaces, plug-ins of both widths in each catalogue (a plug-in in both widths
+// once, in the catalogue's own), the previous catalogue kept.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "catalogue_reader.h"
 #include "child_process.h"
@@ -31,8 +33,8 @@ void Copy(const std::string& from, const std::string& to)
 
 TEST(MakeCatalogue, WritesBothCataloguesOfAFolderWithSpacesAndKeepsThePreviousOnes)
 {
-    if (!CanRun32BitPrograms())
-        GTEST_SKIP() << "this machine runs no 32-bit programs: the 32-bit spilist cannot run here";
+    if (!CanRun32BitPrograms() || !CanRun64BitPrograms())
+        GTEST_SKIP() << "this machine runs programs of one width only: the catalogues cannot both be made here";
     TempFolder root;
     const std::string tools = root / "release files\\";
     const std::string plugins = root / "my plug-ins\\";
@@ -42,9 +44,12 @@ TEST(MakeCatalogue, WritesBothCataloguesOfAFolderWithSpacesAndKeepsThePreviousOn
     Copy(BRISK_MAKE_CATALOGUE, tools + "make-catalogue.cmd");
     Copy(k32BitBin + "spilist.exe", tools + "spilist.exe");
     Copy(k64BitBin + "spilist64.exe", tools + "spilist64.exe");
+    Copy(k32BitBin + "briskbridge32.exe", tools + "briskbridge32.exe");
+    Copy(k64BitBin + "briskbridge64.exe", tools + "briskbridge64.exe");
     Copy(k32BitBin + "SampleBmp.spi", plugins + "SampleBmp.spi");
     Copy(k32BitBin + "SampleTar.spi", plugins + "sub folder\\SampleTar.spi");
     Copy(k64BitBin + "SampleBmp.sph", plugins + "SampleBmp.sph");
+    Copy(k64BitBin + "SampleTar.sph", plugins + "Tar64.sph");
     // A front plug-in in the folder is left out: it would forward to itself.
     Copy(k32BitBin + "BriskImp.spi", plugins + "BriskImp.spi");
     WriteFileBytes(tools + "briskspi.txt", "the previous catalogue\r\n");
@@ -52,21 +57,27 @@ TEST(MakeCatalogue, WritesBothCataloguesOfAFolderWithSpacesAndKeepsThePreviousOn
     std::string folder = plugins.substr(0, plugins.size() - 1);
     ProcessResult run = RunProcess("cmd /c \"\"" + tools + "make-catalogue.cmd\" \"" + folder + "\"\"", "\r\n");
     EXPECT_EQ(run.exitCode, 0) << run.standardOutput << run.standardError;
-    EXPECT_NE(run.standardOutput.find("briskspi.txt: written with 2 plug-in record(s)"), std::string::npos)
+    EXPECT_NE(run.standardOutput.find("briskspi.txt: written with 3 plug-in record(s)"), std::string::npos)
         << run.standardOutput;
-    EXPECT_NE(run.standardOutput.find("briskspi64.txt: written with 1 plug-in record(s)"), std::string::npos)
+    EXPECT_NE(run.standardOutput.find("briskspi64.txt: written with 3 plug-in record(s)"), std::string::npos)
         << run.standardOutput;
     EXPECT_EQ(ReadFileBytes(tools + "briskspi.txt.bak"), "the previous catalogue\r\n");
 
-    std::list<PluginModule> records32 = ReadRecords(tools + "briskspi.txt");
-    ASSERT_EQ(records32.size(), 2u);
-    EXPECT_EQ(std::string(records32.front().path), plugins + "SampleBmp.spi");
-    EXPECT_EQ(records32.front().version, "00IN");
-    EXPECT_EQ(std::string(records32.back().path), plugins + "sub folder\\SampleTar.spi");
-    EXPECT_EQ(records32.back().version, "00AM");
+    auto paths = [](const std::list<PluginModule>& records) {
+        std::vector<std::string> list;
+        for (const PluginModule& record : records)
+            list.push_back(std::string(record.path) + "|" + std::string(record.version));
+        return list;
+    };
+    // Each set's own width first; the other width's through the bridge.
+    EXPECT_EQ(paths(ReadRecords(tools + "briskspi.txt")),
+              (std::vector<std::string>{plugins + "SampleBmp.spi|00IN", plugins + "sub folder\\SampleTar.spi|00AM",
+                                        plugins + "Tar64.sph|00AM"}));
     std::list<PluginModule> records64 = ReadRecords(tools + "briskspi64.txt");
-    ASSERT_EQ(records64.size(), 1u);
-    EXPECT_EQ(std::string(records64.front().path), plugins + "SampleBmp.sph");
+    EXPECT_EQ(paths(records64),
+              (std::vector<std::string>{plugins + "SampleBmp.sph|00IN", plugins + "Tar64.sph|00AM",
+                                        plugins + "sub folder\\SampleTar.spi|00AM"}));
+    ASSERT_FALSE(records64.empty());
     EXPECT_FALSE(records64.front().filters.empty());
 
     // A folder without plug-ins of a kind leaves that catalogue as it was.
@@ -74,7 +85,7 @@ TEST(MakeCatalogue, WritesBothCataloguesOfAFolderWithSpacesAndKeepsThePreviousOn
     ASSERT_TRUE(CreateDirectoryA(empty.c_str(), nullptr));
     std::string before = ReadFileBytes(tools + "briskspi.txt");
     ProcessResult none = RunProcess("cmd /c \"\"" + tools + "make-catalogue.cmd\" \"" + empty + "\"\"", "\r\n");
-    EXPECT_NE(none.standardOutput.find("briskspi.txt: not written, no .spi plug-ins"), std::string::npos)
+    EXPECT_NE(none.standardOutput.find("briskspi.txt: not written, no .spi or .sph plug-ins"), std::string::npos)
         << none.standardOutput;
     EXPECT_EQ(ReadFileBytes(tools + "briskspi.txt"), before);
 }

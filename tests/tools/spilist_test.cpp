@@ -301,13 +301,13 @@ TEST(Spilist, RegistryLibraryReadsTheCatalogue)
 }
 
 
-#if defined(_WIN64)
-// A 32-bit plug-in is read through the bridge's helper: the same record and progress
-// lines as a 64-bit one, and it is freed again.
-TEST(Spilist, ThirtyTwoBitPluginsGiveTheSameRecordsThroughTheHelper)
+// A plug-in of the other width (a .sph for spilist, a .spi for spilist64) is read
+// through the bridge's helper: the same record and progress lines as one of this
+// width, and it is freed again.
+TEST(Spilist, PluginsOfTheOtherWidthGiveTheSameRecordsThroughTheHelper)
 {
-    if (!CanRun32BitPrograms())
-        GTEST_SKIP() << "this machine runs no 32-bit programs: the bridge cannot be tested here";
+    if (!CanRunTheBridgeHelper())
+        GTEST_SKIP() << "this machine runs no " BRISK_BRIDGED_WIDTH " programs: the bridge cannot be tested here";
     TempFolder folder;
     const std::string config = "info.0=00IN\ninfo.1=Narrow\ninfo.2=*.n\ninfo.3=Ns\n";
     FakePlugin narrow(folder.Path(), "narrow.spi", "all", config);
@@ -321,6 +321,5 @@ TEST(Spilist, ThirtyTwoBitPluginsGiveTheSameRecordsThroughTheHelper)
     EXPECT_EQ(result.standardError, Progress(narrow.Path()) + Progress(native.Path()));
     EXPECT_EQ(narrow.Count("detach"), 1);
 }
-#endif
 
 }  // namespace

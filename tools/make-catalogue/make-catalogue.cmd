@@ -1,8 +1,11 @@
 @echo off
 rem make-catalogue: writes the catalogues of one plug-in folder beside this script,
-rem briskspi.txt from its .spi files (with spilist) and briskspi64.txt from its .sph
-rem files (with spilist64, where that is here too). A catalogue it replaces is kept
-rem as NAME.bak. Give the folder as the argument, or drop the folder onto this file.
+rem briskspi.txt (with spilist) and briskspi64.txt (with spilist64, where that is here
+rem too), each with every plug-in its set can serve: those of its own width first, then
+rem those of the other width, which the set's bridge helper serves. A plug-in that is
+rem in the folder in both widths (NAME.spi and NAME.sph side by side) is listed once in
+rem each catalogue, in that catalogue's own width. A catalogue it replaces is kept as
+rem NAME.bak. Give the folder as the argument, or drop the folder onto this file.
 setlocal EnableExtensions
 set "here=%~dp0"
 set "status=0"
@@ -14,17 +17,18 @@ if not exist "%plugins%\*" (
   goto done
 )
 echo Plug-in folder: %plugins%
-call :catalogue spi spilist.exe briskspi.txt
-call :catalogue sph spilist64.exe briskspi64.txt
+call :catalogue spi sph spilist.exe briskspi.txt
+call :catalogue sph spi spilist64.exe briskspi64.txt
 goto done
 
 :catalogue
-rem %1 plug-in extension, %2 the builder, %3 the catalogue it writes.
-set "builder=%here%%~2"
-set "target=%here%%~3"
+rem %1 the set's own plug-in extension, %2 the other width's, %3 the builder, %4 the
+rem catalogue it writes.
+set "builder=%here%%~3"
+set "target=%here%%~4"
 set "list=%TEMP%\make-catalogue-%RANDOM%.txt"
 if not exist "%builder%" (
-  echo %~3: not written, %~2 is not beside this script
+  echo %~4: not written, %~3 is not beside this script
   goto :eof
 )
 rem The front plug-ins themselves are never listed: they would forward to themselves.
@@ -32,10 +36,13 @@ type nul >"%list%"
 for /f "usebackq delims=" %%p in (`dir /b /s /a-d "%plugins%\*.%~1" 2^>nul`) do (
   if /i not "%%~nxp"=="BriskImp.%~1" if /i not "%%~nxp"=="BriskArc.%~1" echo %%p>>"%list%"
 )
+for /f "usebackq delims=" %%p in (`dir /b /s /a-d "%plugins%\*.%~2" 2^>nul`) do (
+  if /i not "%%~nxp"=="BriskImp.%~2" if /i not "%%~nxp"=="BriskArc.%~2" if not exist "%%~dpnp.%~1" echo %%p>>"%list%"
+)
 set "size=0"
 for %%s in ("%list%") do set "size=%%~zs"
 if "%size%"=="0" (
-  echo %~3: not written, no .%~1 plug-ins in that folder
+  echo %~4: not written, no .%~1 or .%~2 plug-ins in that folder
   del "%list%" >nul 2>&1
   goto :eof
 )
@@ -44,17 +51,17 @@ del "%list%" >nul 2>&1
 set "records=0"
 for /f "usebackq delims=" %%l in ("%target%.new") do if "%%l"=="-----" set /a records+=1 >nul
 if "%records%"=="0" (
-  echo %~3: not written, none of the .%~1 files answered as a plug-in
+  echo %~4: not written, none of the .%~1 and .%~2 files answered as a plug-in
   del "%target%.new" >nul 2>&1
   set "status=1"
   goto :eof
 )
 if exist "%target%" (
   copy /y "%target%" "%target%.bak" >nul
-  echo %~3: the previous catalogue is kept as %~3.bak
+  echo %~4: the previous catalogue is kept as %~4.bak
 )
 move /y "%target%.new" "%target%" >nul
-echo %~3: written with %records% plug-in record(s) to %target%
+echo %~4: written with %records% plug-in record(s) to %target%
 goto :eof
 
 :usage

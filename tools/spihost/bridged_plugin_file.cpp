@@ -5,7 +5,7 @@
 
 bool BindThroughBridge(const std::string& path, PluginEntryPoints& entryPoints)
 {
-    if (LibraryWidthOfFile(path) != LibraryWidth::k32Bit)
+    if (LibraryWidthOfFile(path) != kBridgedLibraryWidth)
         return false;
     SharedRef<PluginEntryPoints> binding;
     if (BindBridged(path.c_str(), &binding) != kBridgeBound)

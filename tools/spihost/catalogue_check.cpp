@@ -67,9 +67,9 @@ std::string OtherWidthText(LibraryWidth width)
     if (width == (ours64 ? LibraryWidth::k32Bit : LibraryWidth::k64Bit))
         return std::string("a ") + LibraryWidthText(width) + " plug-in, which this " + (ours64 ? "64" : "32") +
                "-bit set cannot load" +
-               (ours64 ? " and " BRISK_BRIDGE_PROGRAM " beside this program cannot serve: put it there, or list "
-                         "the plug-in in briskspi.txt for 32-bit hosts"
-                       : " and no bridge serves: list it in briskspi64.txt for 64-bit hosts");
+               " and " BRISK_BRIDGE_PROGRAM " beside this program cannot serve: put it there" +
+               (ours64 ? ", or list the plug-in in briskspi.txt for 32-bit hosts"
+                       : " (it needs 64-bit Windows), or list the plug-in in briskspi64.txt for 64-bit hosts");
     return std::string();
 }
 
@@ -102,13 +102,11 @@ std::vector<Check> CheckRecord(const PluginModule& record)
     HMODULE library = LoadLibraryA(record.path.c_str());
     DWORD error = GetLastError();
     SetErrorMode(oldMode);
-#if defined(_WIN64)
-    // A 32-bit plug-in is served through the helper: check it the same way.
+    // A plug-in of the other width is served through the helper: check it the same way.
     PluginEntryPoints bridged;
     if (!library && error == ERROR_BAD_EXE_FORMAT && BindThroughBridge(std::string(record.path), bridged)) {
         return ChecksOfAnswers(record, QueryEntryPoints(std::string(record.path), std::move(bridged)));
     }
-#endif
     if (!library) {
         if (error == ERROR_BAD_EXE_FORMAT) {
             std::string other = OtherWidthText(WidthOfFile(std::string(record.path)));

@@ -1,8 +1,6 @@
 #include "catalogue_report.h"
 
-#if defined(_WIN64)
 #include "bridged_plugin_file.h"
-#endif
 
 #include <shlwapi.h>
 
@@ -65,10 +63,8 @@ std::string AskCatalogued(const PluginModule& module, const AskedName& name, con
     std::string call = "IsSupported";
     if (library)
         entryPoints = ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(library)));
-#if defined(_WIN64)
     else if (error == ERROR_BAD_EXE_FORMAT && BindThroughBridge(std::string(module.path), entryPoints))
-        call = "bridged (32-bit, served by " BRISK_BRIDGE_PROGRAM "): IsSupported";
-#endif
+        call = "bridged (" BRISK_BRIDGED_WIDTH ", served by " BRISK_BRIDGE_PROGRAM "): IsSupported";
     else {
         std::string why = "cannot be loaded: " + ExplainLoadFailure(Utf8FromAnsi(module.path), error);
         if (!IsAbsolutePath(std::string(module.path)))

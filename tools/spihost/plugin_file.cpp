@@ -6,10 +6,8 @@
 
 #include "host_files.h"
 #include "set_names.h"
-#if defined(_WIN64)
 #include "bridged_plugin_file.h"
 #include "code_page_text.h"
-#endif
 #include "host_text.h"
 
 namespace {
@@ -78,14 +76,12 @@ PluginFile::PluginFile(const std::string& path, bool ansiOnly) : path_(FullPath(
     bool bound = library != nullptr;
     if (library)
         entryPoints_ = ResolveEntryPoints(SharedRef<HMODULE>(new PluginLibrary(library)));
-#if defined(_WIN64)
     // The helper loads plug-ins by their ANSI names, as the catalogue gives them.
     std::optional<std::string> ansiPath = bound ? std::nullopt : AnsiNameOfFile(WideFromUtf8(path_));
     if (!bound && error == ERROR_BAD_EXE_FORMAT && ansiPath && BindThroughBridge(*ansiPath, entryPoints_)) {
         bound = true;
-        std::printf("bridged: a 32-bit plug-in, served by " BRISK_BRIDGE_PROGRAM "\n");
+        std::printf("bridged: a " BRISK_BRIDGED_WIDTH " plug-in, served by " BRISK_BRIDGE_PROGRAM "\n");
     }
-#endif
     if (!bound)
         throw HostFailure{kHostCannotLoad, "cannot load plug-in " + path_ + ": " + ExplainLoadFailure(path_, error)};
     if (!entryPoints_.GetPluginInfo)

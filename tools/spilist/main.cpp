@@ -12,17 +12,13 @@
 #include "standard_output.h"
 #include "stdout_guard.h"
 
-#if defined(_WIN64)
 #include "bridged_binding.h"
-#endif
 
 int main(int argc, char** argv)
 {
     std::string catalogue;
-#if defined(_WIN64)
-    // 32-bit plug-ins are read through the helper beside this program.
+    // Plug-ins of the other width are read through the helper beside this program.
     SetBridgeBinder(BindBridged);
-#endif
     {
         // Installed before any plug-in is loaded and kept until the last one is freed.
         StandardOutputGuard guard;

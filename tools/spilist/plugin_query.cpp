@@ -60,8 +60,8 @@ void ReadInformation(GetPluginInfoFunction* getPluginInfo, PluginModule& record)
 
 std::optional<PluginModule> QueryPlugin(const std::string& path)
 {
-    // Through the binding, so that a 64-bit builder reads 32-bit plug-ins through the
-    // bridge's helper.
+    // Through the binding, so that the builder reads plug-ins of the other width
+    // through the bridge's helper.
     SharedRef<PluginEntryPoints> plugin = LoadPlugin(path);
     PluginEntryPoints entryPoints = *plugin;
     plugin.Release();

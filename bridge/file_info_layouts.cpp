@@ -1,5 +1,6 @@
 #include "file_info_layouts.h"
 
+#include <cstdint>
 #include <cstring>
 
 using bridge::FileInfo32;
@@ -7,10 +8,20 @@ using bridge::FileInfoW32;
 
 namespace {
 
-template <class Narrow, class Wide>
-Narrow Narrowed(const Wide& record)
+bool FitsUnsigned32(std::uint64_t value)
 {
-    Narrow narrow;
+    return value <= UINT32_MAX;
+}
+
+// The 32-bit record's time stamp is a signed 32-bit time, as hosts read it.
+bool FitsSigned32(std::int64_t value)
+{
+    return value >= INT32_MIN && value <= INT32_MAX;
+}
+
+template <class Narrow, class Wide>
+bool Narrowed(const Wide& record, Narrow& narrow)
+{
     std::memcpy(narrow.method, record.method, sizeof narrow.method);
     narrow.position = static_cast<std::uint32_t>(record.position);
     narrow.compressedSize = static_cast<std::uint32_t>(record.compressedSize);
@@ -19,7 +30,8 @@ Narrow Narrowed(const Wide& record)
     std::memcpy(narrow.path, record.path, sizeof narrow.path);
     std::memcpy(narrow.fileName, record.fileName, sizeof narrow.fileName);
     narrow.crc = record.crc;
-    return narrow;
+    return FitsUnsigned32(record.position) && FitsUnsigned32(record.compressedSize) &&
+           FitsUnsigned32(record.fileSize) && FitsSigned32(record.timestamp);
 }
 
 template <class Narrow, class Wide>
@@ -71,16 +83,37 @@ HLOCAL WidenTable(HLOCAL narrowTable)
     return table;
 }
 
-}  // namespace
-
-FileInfo32 NarrowFileInfo(const SpiFileInfo& record)
+template <class Narrow, class Wide>
+std::vector<unsigned char> NarrowTable(HLOCAL wideTable)
 {
-    return Narrowed<FileInfo32>(record);
+    const auto* bytes = static_cast<const unsigned char*>(LocalLock(wideTable));
+    const std::size_t available = bytes ? LocalSize(wideTable) / sizeof(Wide) : 0;
+    std::vector<unsigned char> narrowTable;
+    for (std::size_t i = 0; i < available && bytes[i * sizeof(Wide)] != 0; ++i) {
+        Wide record;
+        std::memcpy(&record, bytes + i * sizeof(Wide), sizeof record);
+        Narrow narrow;
+        if (!Narrowed(record, narrow))
+            continue;
+        const auto* narrowBytes = reinterpret_cast<const unsigned char*>(&narrow);
+        narrowTable.insert(narrowTable.end(), narrowBytes, narrowBytes + sizeof narrow);
+    }
+    narrowTable.resize(narrowTable.size() + sizeof(Narrow), 0);
+    if (bytes)
+        LocalUnlock(wideTable);
+    return narrowTable;
 }
 
-FileInfoW32 NarrowFileInfo(const SpiFileInfoW& record)
+}  // namespace
+
+bool NarrowFileInfo(const SpiFileInfo& record, FileInfo32* narrow)
 {
-    return Narrowed<FileInfoW32>(record);
+    return Narrowed(record, *narrow);
+}
+
+bool NarrowFileInfo(const SpiFileInfoW& record, FileInfoW32* narrow)
+{
+    return Narrowed(record, *narrow);
 }
 
 void WidenFileInfo(const unsigned char* bytes, std::size_t size, SpiFileInfo& record)
@@ -101,4 +134,14 @@ HLOCAL WidenFileInfoTable(HLOCAL narrow, char)
 HLOCAL WidenFileInfoTable(HLOCAL narrow, wchar_t)
 {
     return WidenTable<FileInfoW32, SpiFileInfoW>(narrow);
+}
+
+std::vector<unsigned char> NarrowFileInfoTable(HLOCAL table, char)
+{
+    return NarrowTable<FileInfo32, SpiFileInfo>(table);
+}
+
+std::vector<unsigned char> NarrowFileInfoTable(HLOCAL table, wchar_t)
+{
+    return NarrowTable<FileInfoW32, SpiFileInfoW>(table);
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "entry_table_layout.h"
+
 using bridge::FileInfo32;
 using bridge::FileInfoW32;
 
@@ -83,15 +85,20 @@ HLOCAL WidenTable(HLOCAL narrowTable)
     return table;
 }
 
+// `fields`: the record's size without its closing padding, the step of tables that
+// some plug-ins write without it.
 template <class Narrow, class Wide>
-std::vector<unsigned char> NarrowTable(HLOCAL wideTable)
+std::vector<unsigned char> NarrowTable(HLOCAL wideTable, std::size_t fields)
 {
     const auto* bytes = static_cast<const unsigned char*>(LocalLock(wideTable));
-    const std::size_t available = bytes ? LocalSize(wideTable) / sizeof(Wide) : 0;
+    const std::size_t size = bytes ? LocalSize(wideTable) : 0;
+    const std::size_t step = EntryTableStep(bytes, size, sizeof(Wide), fields);
+    const std::size_t available = size / step;
     std::vector<unsigned char> narrowTable;
-    for (std::size_t i = 0; i < available && bytes[i * sizeof(Wide)] != 0; ++i) {
+    for (std::size_t i = 0; i < available && bytes[i * step] != 0; ++i) {
         Wide record;
-        std::memcpy(&record, bytes + i * sizeof(Wide), sizeof record);
+        std::memset(&record, 0, sizeof record);
+        std::memcpy(&record, bytes + i * step, step);
         Narrow narrow;
         if (!Narrowed(record, narrow))
             continue;
@@ -138,10 +145,10 @@ HLOCAL WidenFileInfoTable(HLOCAL narrow, wchar_t)
 
 std::vector<unsigned char> NarrowFileInfoTable(HLOCAL table, char)
 {
-    return NarrowTable<FileInfo32, SpiFileInfo>(table);
+    return NarrowTable<FileInfo32, SpiFileInfo>(table, kFileInfoFieldsSize);
 }
 
 std::vector<unsigned char> NarrowFileInfoTable(HLOCAL table, wchar_t)
 {
-    return NarrowTable<FileInfoW32, SpiFileInfoW>(table);
+    return NarrowTable<FileInfoW32, SpiFileInfoW>(table, kFileInfoWFieldsSize);
 }

@@ -7,6 +7,8 @@
 // take the layouts 64-bit plug-ins use (padding included).
 #include <windows.h>
 
+#include <cstddef>
+
 // Result codes of the picture and archive calls.
 enum SpiResult : int {
     kSpiNotImplemented = -1,
@@ -76,6 +78,11 @@ struct SpiFileInfoW {
 };
 static_assert(sizeof(SpiFileInfoW) == (sizeof(void*) == 8 ? 848 : 828), "the interface's wide archive entry record");
 #pragma pack(pop)
+
+// The archive entry records without the padding x64 records end in: some x64
+// plug-ins hand out tables in these steps (the same as the records on x86).
+constexpr std::size_t kFileInfoFieldsSize = offsetof(SpiFileInfo, crc) + sizeof(ULONG);
+constexpr std::size_t kFileInfoWFieldsSize = offsetof(SpiFileInfoW, crc) + sizeof(ULONG);
 
 typedef int(WINAPI SpiProgressCallback)(int done, int total, LONG_PTR data);
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "code_page_text.h"
+#include "entry_table_layout.h"
 
 namespace {
 
@@ -53,17 +54,23 @@ void ConvertFileInfo(const SpiFileInfo& ansi, SpiFileInfoW& wide)
 HLOCAL ConvertFileInfoTable(HLOCAL ansiTable)
 {
     LockedBlock source(ansiTable);
-    const auto* records = static_cast<const SpiFileInfo*>(source.Data());
-    const std::size_t room = records ? LocalSize(ansiTable) / sizeof(SpiFileInfo) : 0;
+    const auto* bytes = static_cast<const unsigned char*>(source.Data());
+    const std::size_t size = bytes ? LocalSize(ansiTable) : 0;
+    // Some x64 plug-ins write their tables without the records' closing padding.
+    const std::size_t step = EntryTableStep(bytes, size, sizeof(SpiFileInfo), kFileInfoFieldsSize);
+    const std::size_t room = size / step;
     std::size_t count = 0;
-    while (count < room && records[count].method[0] != 0)
+    while (count < room && bytes[count * step] != 0)
         ++count;
     // Fixed memory: its handle is its address, for hosts that use it without LocalLock.
     HLOCAL wideTable = LocalAlloc(LPTR, (count + 1) * sizeof(SpiFileInfoW));
     if (!wideTable)
         return nullptr;
     auto* wideRecords = static_cast<SpiFileInfoW*>(wideTable);
-    for (std::size_t i = 0; i < count; ++i)
-        ConvertFileInfo(records[i], wideRecords[i]);
+    for (std::size_t i = 0; i < count; ++i) {
+        SpiFileInfo record = {};
+        std::memcpy(&record, bytes + i * step, step);
+        ConvertFileInfo(record, wideRecords[i]);
+    }
     return wideTable;
 }

@@ -379,6 +379,35 @@ TEST_F(Bridge, ValuesA32BitHostCannotHoldAreLeftOutNotCut)
 }
 #endif
 
+// Some x64 plug-ins write their entry tables without the records' closing padding:
+// the host still gets every entry whole, in both kinds of table.
+TEST_F(Bridge, TablesWithoutTheRecordsPaddingCrossWhole)
+{
+    FakePlugin archive = AddOtherWidthFake("unpadded.spi", "wide",
+                                           "entries=one.txt,two.txt,three.txt\nwideTable=1\nunpaddedTable=1\n");
+    folder.WriteCatalogue(FakeRecord(archive, "00AM", {{"*.arc", "A"}}));
+    const std::string file = folder / "u.arc";
+    WriteFileBytes(file, "FAKE archive");
+    const std::wstring wideFile(file.begin(), file.end());
+    LoadedFront front(folder.Arc());
+    HLOCAL table = nullptr;
+    ASSERT_EQ(front.GetArchiveInfo(file.c_str(), 0, kSpiInputFile, &table), 0);
+    ASSERT_EQ(LocalSize(table), 4 * sizeof(SpiFileInfo));
+    const auto* entries = static_cast<const SpiFileInfo*>(LocalLock(table));
+    EXPECT_STREQ(entries[2].fileName, "three.txt");
+    EXPECT_EQ(entries[2].position, 2u);
+    EXPECT_EQ(entries[3].method[0], 0);
+    LocalUnlock(table);
+    LocalFree(table);
+    ASSERT_EQ(front.GetArchiveInfoW(wideFile.c_str(), 0, kSpiInputFile, &table), 0);
+    ASSERT_EQ(LocalSize(table), 4 * sizeof(SpiFileInfoW));
+    const auto* wideEntries = static_cast<const SpiFileInfoW*>(LocalLock(table));
+    EXPECT_EQ(std::wstring(wideEntries[2].fileName), L"three.txt");
+    EXPECT_EQ(wideEntries[2].position, 2u);
+    LocalUnlock(table);
+    LocalFree(table);
+}
+
 TEST_F(Bridge, OneHelperServesBothFrontsAndEndsWithTheLast)
 {
     FakePlugin image = AddOtherWidthFake("image.spi", "all", "");

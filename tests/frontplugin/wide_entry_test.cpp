@@ -234,6 +234,27 @@ TEST(WideEntryPoints, ArchiveRecordsOfAnAnsiPluginReachTheHostConverted)
     EXPECT_EQ(ReadWideFile(destination + L"\\caf\u00E9.txt"), "abc");
 }
 
+// An ANSI-only plug-in whose table lacks the records' closing padding (x64 plug-ins
+// built so): its W table still holds every entry.
+TEST(WideEntryPoints, AnAnsiTableWithoutTheRecordsPaddingIsConvertedWhole)
+{
+    FrontFolder folder;
+    FakePlugin ansi = folder.AddFake("ansi.spi", "archive", "entries=one.txt,two.txt,three.txt\nunpaddedTable=1\n");
+    folder.WriteCatalogue(FakeRecord(ansi, "00AM", {{"*.arc", "Archives"}}));
+    LoadedFront front(folder.Arc());
+    ASSERT_EQ(front.IsSupported("x.arc", 0), 1);
+    HLOCAL table = nullptr;
+    ASSERT_EQ(front.GetArchiveInfoW(L"x.arc", 0, kSpiInputMemory, &table), 0);
+    ASSERT_EQ(LocalSize(table), 4 * sizeof(SpiFileInfoW));
+    const auto* entries = static_cast<const SpiFileInfoW*>(LocalLock(table));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(entries[i].position, static_cast<ULONG_PTR>(i)) << i;
+    EXPECT_EQ(std::wstring(entries[2].fileName), L"three.txt");
+    EXPECT_EQ(entries[3].method[0], 0);
+    LocalUnlock(table);
+    LocalFree(table);
+}
+
 // The sample plug-ins as a user would catalogue them: the bitmap reader has the W entry
 // points, the tar extractor only the ANSI ones.
 TEST(WideEntryPoints, SamplePluginsOfBothKindsServeNamesTheCodePageCannotWrite)

@@ -5,10 +5,15 @@ set -euo pipefail
 cd "$(dirname "$0")"
 bash cmake/setup-machine.sh --with-wine
 
-# The deliverables of both sets, with their width, export and import checks.
+# The deliverables of both sets, with their width, export and import checks. Each set
+# holds the other width's bridge helper, copied when the set is built: the 32-bit set
+# is built once more when the 64-bit helper exists.
 for arch in i686 x86_64; do
   cmake --preset $arch -DBRISK_BUILD_TESTS=OFF >/dev/null
   cmake --build --preset $arch
+done
+cmake --build --preset i686
+for arch in i686 x86_64; do
   bash cmake/check-deliverables.sh build/$arch/bin
 done
 

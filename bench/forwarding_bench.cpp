@@ -4,6 +4,9 @@
 // real picture. The catalogue holds only the plug-in measured.
 //
 // Usage: forwarding_bench [--rounds=41] [--scratch=FOLDER] [--smoke]
+//                         [--front-from=FOLDER] [--no-op-only]
+// --front-from stages the BriskImp and registry library of another build (for a side
+// by side with other sources); --no-op-only leaves out the bitmap reader.
 // Prints a Markdown section; exit code 0 only when every call succeeded.
 #include <cstdio>
 #include <stdexcept>
@@ -125,11 +128,12 @@ int main(int argc, char** argv)
     int rounds = options.Number("rounds", smoke ? 3 : 41);
     try {
         ScratchFolder scratch(options.Text("scratch", DefaultScratchRoot()), "forwarding");
+        const std::string frontFrom = options.Text("front-from", "");
         std::vector<ForwardingResult> results;
         {
             const std::string folder = scratch / "noop";
             MakeFolder(folder);
-            StageFrontPlugin(folder);
+            StageFrontPlugin(folder, frontFrom);
             std::string plugin = StageNoopCopies(folder, {0}).front();
             WriteCatalogue(folder, {NoopRecord(plugin)});
             std::string file = folder + "\\" + NoopFileName("picture", NoopStem(plugin), 0);
@@ -138,10 +142,10 @@ int main(int argc, char** argv)
                  MeasurePlugin("no-op", folder, plugin, file, false, rounds))
                 results.push_back(result);
         }
-        {
+        if (!options.Has("no-op-only")) {
             const std::string folder = scratch / "bitmap";
             MakeFolder(folder);
-            StageFrontPlugin(folder);
+            StageFrontPlugin(folder, frontFrom);
             std::string plugin = folder + "\\" BRISK_SAMPLE_BMP;
             CopyOneFile(BuiltFile(BRISK_SAMPLE_BMP), plugin);
             WriteCatalogue(folder, {QueriedRecord(plugin)});

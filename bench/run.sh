@@ -26,25 +26,57 @@ benches=(startup_bench forwarding_bench probe_bench catalogue_bench bridge_bench
 # The report of the last single-threaded sources, whose per-call forwarding figures the
 # threads benchmark sets beside this run's.
 before_threads=2aba2f0
+# The sources before the change for threads: their front plug-in is built too and run
+# in turns with this build's, so the per-call figures compare within one run.
+before_sources=714b6c5
+paired_runs=5
 
 build_of() { [ "$1" = i686 ] && echo build/bench-i686 || echo build/bench-x64; }
 loader_of() { [ "$1" = i686 ] && echo /usr/lib/wine/wine || echo /usr/lib/wine/wine64; }
+other_of() { [ "$1" = i686 ] && echo x86_64 || echo i686; }
+helper_of() { [ "$1" = i686 ] && echo briskbridge32 || echo briskbridge64; }
+windows_path() { local path=$1; echo "Z:${path//\//\\}"; }
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 started=$(date -u '+%Y-%m-%d %H:%M UTC')
 loads=""
+# Each bench build takes the other width's bridge helper from the other bench build,
+# so the helpers come first: the 64-bit one, then the 32-bit build (which copies it
+# beside its set), then the rest of the 64-bit build (which copies the 32-bit one).
+for arch in "${arches[@]}"; do
+  other=$(other_of $arch)
+  cmake -S . -B "$(build_of $arch)" -G Ninja --toolchain "cmake/toolchain-mingw-$arch.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DBRISK_BUILD_TESTS=ON -DBRISK_WINE="$(loader_of $arch)" \
+    -DBRISK_BRIDGE_HELPER="$root/$(build_of $other)/bin/$(helper_of $other).exe" >/dev/null
+done
+if [ "${arches[0]}" = i686 ]; then
+  cmake --build "$(build_of x86_64)" --target "$(helper_of x86_64)"
+fi
+for arch in "${arches[@]}"; do
+  cmake --build "$(build_of $arch)" --target "${benches[@]}" "$(helper_of $arch)"
+done
+
+# The earlier sources' front plug-in and registry library, per width (measured runs only).
+paired=""
+if [ -z "$smoke" ] && before_commit=$(git rev-parse --verify -q "$before_sources^{commit}"); then
+  before_src=build/before-threads/src
+  if [ "$(cat "$before_src/.revision" 2>/dev/null)" != "$before_commit" ]; then
+    rm -rf "$before_src"
+    mkdir -p "$before_src"
+    git archive "$before_commit" | tar -x -C "$before_src"
+    echo "$before_commit" >"$before_src/.revision"
+  fi
+  for arch in "${arches[@]}"; do
+    cmake -S "$before_src" -B "build/before-threads/$arch" -G Ninja --toolchain "cmake/toolchain-mingw-$arch.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DBRISK_BUILD_TESTS=OFF >/dev/null
+    cmake --build "build/before-threads/$arch" --target BriskImp briskspi
+  done
+  paired=yes
+fi
+
 for arch in "${arches[@]}"; do
   build=$(build_of $arch)
   loader=$(loader_of $arch)
-  # The 64-bit build's bridge helper and 32-bit plug-ins come from the 32-bit bench build.
-  cmake -S . -B "$build" -G Ninja --toolchain "cmake/toolchain-mingw-$arch.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DBRISK_BUILD_TESTS=ON -DBRISK_WINE="$loader" \
-    -DBRISK_BRIDGE_HELPER="$root/build/bench-i686/bin/briskbridge32.exe" >/dev/null
-  targets=("${benches[@]}")
-  # The 64-bit bridge benchmark starts the helper that only the 32-bit build makes.
-  [ "$arch" = i686 ] && targets+=(briskbridge32)
-  cmake --build "$build" --target "${targets[@]}"
-
   # A prefix and a server of the run's own; -p keeps the server up between the
   # benchmarks' many short processes.
   export WINEPREFIX=$root/$build/wineprefix
@@ -54,23 +86,39 @@ for arch in "${arches[@]}"; do
   results=$build/bench-results
   rm -rf "$results"
   mkdir -p "$results"
+  windows_results=$(windows_path "$root/$results")
   for bench in "${benches[@]}"; do
     echo "== $arch $bench" >&2
     loads="$loads${loads:+; }$arch $bench $(cut -d' ' -f1 /proc/loadavg)"
     extra=()
-    # The bridge needs 32-bit programs to run, not only a 32-bit build lying about.
-    if [ "$bench" = bridge_bench ] && [ "$arch" = x86_64 ] && [ "${arches[0]}" = i686 ] &&
-      [ -f build/bench-i686/bin/SampleBmp.spi ]; then
-      extra=("--narrow-bin=Z:${root//\//\\}\\build\\bench-i686\\bin")
+    # Each direction needs the other width's build and programs of both widths running.
+    other_build=$(build_of "$(other_of $arch)")
+    if [ "$bench" = bridge_bench ] && [ ${#arches[@]} -eq 2 ] && [ -f "$other_build/bin/bridge_bench.exe" ]; then
+      extra=("--other-bin=$(windows_path "$root/$other_build/bin")")
     fi
     # Runs after forwarding_bench, whose figures it reads.
     if [ "$bench" = threads_bench ] &&
       git show "$before_threads:docs/BENCHMARKS.md" >"$results/before-threads.md" 2>/dev/null; then
-      windows_results="Z:${root//\//\\}\\${results//\//\\}"
       extra=("--forwarding=$windows_results\\forwarding_bench.md" "--before=$windows_results\\before-threads.md"
         "--before-label=the run of sources $before_threads")
     fi
+    if [ "$bench" = threads_bench ] && [ -n "$paired" ]; then
+      before_list="" now_list=""
+      for i in $(seq $paired_runs); do
+        before_list="$before_list${before_list:+;}$windows_results\\paired-before-$i.md"
+        now_list="$now_list${now_list:+;}$windows_results\\paired-now-$i.md"
+      done
+      extra+=("--paired-before=$before_list" "--paired-now=$now_list" "--paired-label=sources $before_sources")
+    fi
     "$loader" "$build/bin/$bench.exe" $smoke "${extra[@]}" >"$results/$bench.md"
+    # The side by side: the two sources' front plug-ins in this build's forwarding_bench, in turns.
+    if [ "$bench" = forwarding_bench ] && [ -n "$paired" ]; then
+      before_bin=$(windows_path "$root/build/before-threads/$arch/bin")
+      for i in $(seq $paired_runs); do
+        "$loader" "$build/bin/forwarding_bench.exe" --no-op-only "--front-from=$before_bin" >"$results/paired-before-$i.md"
+        "$loader" "$build/bin/forwarding_bench.exe" --no-op-only >"$results/paired-now-$i.md"
+      done
+    fi
   done
   WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
   trap - EXIT

@@ -8,11 +8,15 @@
 //
 // With --forwarding=FILE (this run's forwarding_bench output) and --before=FILE (a
 // report of the single-threaded sources), it also sets the per-call forwarding cost
-// on one thread beside the one that report holds.
+// on one thread beside the one that report holds. With --paired-before=FILES and
+// --paired-now=FILES (";"-separated forwarding_bench outputs of the earlier sources'
+// front plug-in and of this build's, run in turns in this run) it sets the two side by
+// side and judges the target on them.
 //
 // Usage: threads_bench [--threads=1,2,4] [--rounds=31] [--window-ms=100]
 //                      [--pictures=N] [--scratch=FOLDER] [--smoke] [--verbose]
 //                      [--forwarding=FILE --before=FILE --before-label=TEXT]
+//                      [--paired-before=FILES --paired-now=FILES --paired-label=TEXT]
 // --verbose prints each round's figures to standard error.
 // Prints a Markdown section; exit code 0 only when every call succeeded and every
 // picture was the thread's own.
@@ -376,7 +380,7 @@ double AddedNs(const std::string& report, const std::string& heading, const std:
     }
 }
 
-void PrintForwarding(const std::string& now, const std::string& before, const std::string& beforeLabel)
+void PrintForwarding(const std::string& now, const std::string& before, const std::string& beforeLabel, bool judge)
 {
     const std::string heading = sizeof(void*) == 8 ? "# The 64-bit set" : "# The 32-bit set";
     MarkdownTable table({"call (no-op plug-in)", "added before (ns)", "added now (ns)", "difference (ns)"});
@@ -404,7 +408,69 @@ void PrintForwarding(const std::string& now, const std::string& before, const st
         return;
     }
     std::printf("%s\n", table.Text().c_str());
+    if (!judge) {
+        std::printf("Not judged on these: the side by side below measured both sources in this run.\n\n");
+        return;
+    }
     std::printf("Target (a forwarded call at most 100 ns more than before, one thread): %s (%s ns at most).\n\n",
+                worst <= 100 ? "met" : "MISSED", Fixed(worst, 0).c_str());
+}
+
+std::vector<std::string> SplitList(const std::string& text)
+{
+    std::vector<std::string> items;
+    std::stringstream stream(text);
+    std::string item;
+    while (std::getline(stream, item, ';'))
+        if (!item.empty())
+            items.push_back(item);
+    return items;
+}
+
+std::string Listed(const std::vector<double>& values)
+{
+    std::string text;
+    for (double value : values)
+        text += (text.empty() ? "" : ", ") + Fixed(value, 0);
+    return text;
+}
+
+// The earlier sources' front plug-in and this build's, each staged into forwarding_bench
+// of this build, the runs taking turns: what each adds to a no-op plug-in's call.
+void PrintSideBySide(const std::vector<std::string>& beforeRuns, const std::vector<std::string>& nowRuns,
+                     const std::string& label)
+{
+    MarkdownTable table({"call (no-op plug-in)", "added before, each run (ns)", "added now, each run (ns)",
+                         "difference of the medians (ns)"});
+    double worst = -1e300;
+    bool complete = !beforeRuns.empty() && !nowRuns.empty();
+    for (const char* call : {"IsSupported", "GetPicture"}) {
+        std::vector<double> was, is;
+        for (const std::string& run : beforeRuns)
+            was.push_back(AddedNs(run, "", "no-op", call));
+        for (const std::string& run : nowRuns)
+            is.push_back(AddedNs(run, "", "no-op", call));
+        for (double value : was)
+            complete = complete && value >= 0;
+        for (double value : is)
+            complete = complete && value >= 0;
+        const double difference = Median(is) - Median(was);
+        table.AddRow({call, Listed(was), Listed(is), Fixed(difference, 0)});
+        worst = std::max(worst, difference);
+    }
+    std::printf("### A forwarded call on one thread, side by side\n\n"
+                "In this run: forwarding_bench of this build (no-op plug-in only), staged in\n"
+                "turns with the " BRISK_IMAGE_FRONT " and registry library of %s and with this build's,\n"
+                "%u runs each; what a call through " BRISK_IMAGE_FRONT " adds to the same call made directly.\n\n",
+                label.c_str(), unsigned(std::min(beforeRuns.size(), nowRuns.size())));
+    std::printf("%s\n", table.Text().c_str());
+    if (!complete) {
+        std::printf("Target (a forwarded call at most 100 ns more than before, one thread): not judged (a figure "
+                    "is missing from a run).\n\n");
+        return;
+    }
+    std::printf("Target (a forwarded call at most 100 ns more than before, one thread, side by side): %s (%s ns at "
+                "most).\n\n",
                 worst <= 100 ? "met" : "MISSED", Fixed(worst, 0).c_str());
 }
 
@@ -488,9 +554,17 @@ int main(int argc, char** argv)
 
         std::string forwarding = options.Text("forwarding", "");
         std::string before = options.Text("before", "");
+        std::vector<std::string> pairedBefore, pairedNow;
+        for (const std::string& file : SplitList(options.Text("paired-before", "")))
+            pairedBefore.push_back(ReadWholeFile(file));
+        for (const std::string& file : SplitList(options.Text("paired-now", "")))
+            pairedNow.push_back(ReadWholeFile(file));
+        const bool paired = !pairedBefore.empty() || !pairedNow.empty();
         if (!forwarding.empty() && !before.empty())
             PrintForwarding(ReadWholeFile(forwarding), ReadWholeFile(before),
-                            options.Text("before-label", before));
+                            options.Text("before-label", before), !paired);
+        if (paired)
+            PrintSideBySide(pairedBefore, pairedNow, options.Text("paired-label", "the earlier sources"));
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "threads_bench: %s\n", error.what());

@@ -14,10 +14,10 @@ std::string BuiltFile(const std::string& name)
     return ProgramFolder() + "\\" + name;
 }
 
-void StageFrontPlugin(const std::string& folder)
+void StageFrontPlugin(const std::string& folder, const std::string& from)
 {
-    CopyOneFile(BuiltFile(BRISK_IMAGE_FRONT), folder + "\\" BRISK_IMAGE_FRONT);
-    CopyOneFile(BuiltFile(BRISK_REGISTRY_LIBRARY), folder + "\\" BRISK_REGISTRY_LIBRARY);
+    for (const char* name : {BRISK_IMAGE_FRONT, BRISK_REGISTRY_LIBRARY})
+        CopyOneFile(from.empty() ? BuiltFile(name) : from + "\\" + name, folder + "\\" + name);
 }
 
 void WriteCatalogue(const std::string& folder, const std::vector<PluginModule>& records)

@@ -11,8 +11,9 @@
 // A file built beside the running program.
 std::string BuiltFile(const std::string& name);
 
-// Copies BriskImp.spi and briskspi.dll into `folder`.
-void StageFrontPlugin(const std::string& folder);
+// Copies BriskImp.spi and briskspi.dll into `folder`, from this build or, when `from`
+// is given, from that folder (another build of the two, set beside this one).
+void StageFrontPlugin(const std::string& folder, const std::string& from = "");
 
 // Writes `records` into `folder`\briskspi.txt, where the registry library reads it.
 void WriteCatalogue(const std::string& folder, const std::vector<PluginModule>& records);

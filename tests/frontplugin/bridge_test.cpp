@@ -408,6 +408,24 @@ TEST_F(Bridge, TablesWithoutTheRecordsPaddingCrossWhole)
     LocalFree(table);
 }
 
+// An answer that breaks off after one whole block: the call fails and the host's
+// output slots hold what they held, with no block of the answer left in them.
+TEST_F(Bridge, ABrokenAnswerLeavesTheHostsSlotsAlone)
+{
+    ASSERT_TRUE(CopyFileA((OtherSetFolder() + "broken_answer_helper.exe").c_str(),
+                          (folder / BRISK_BRIDGE_PROGRAM).c_str(), FALSE));
+    FakePlugin other = AddOtherWidthFake("other.spi", "all", "");
+    folder.WriteCatalogue(FakeRecord(other, "00IN", {{"*.pic", "P"}}));
+    LoadedFront front(folder.Imp());
+    ASSERT_EQ(front.IsSupported("a.pic", 0), 1);
+    const HLOCAL mark = reinterpret_cast<HLOCAL>(0x5A5A);
+    HLOCAL info = mark;
+    HLOCAL bits = mark;
+    EXPECT_EQ(front.GetPicture("a.pic", 0, kSpiInputMemory, &info, &bits, nullptr, 0), kSpiUnknownFormat);
+    EXPECT_EQ(info, mark);
+    EXPECT_EQ(bits, mark);
+}
+
 TEST_F(Bridge, OneHelperServesBothFrontsAndEndsWithTheLast)
 {
     FakePlugin image = AddOtherWidthFake("image.spi", "all", "");

@@ -21,6 +21,10 @@ bool FitsSigned32(std::int64_t value)
     return value >= INT32_MIN && value <= INT32_MAX;
 }
 
+// False when the entry's position or a size does not fit: a host could not reach the
+// entry's data through it. A time stamp that does not fit becomes 0, "no time", as
+// plug-ins give for entries without one: the entry stays usable, and no wrong date
+// is shown.
 template <class Narrow, class Wide>
 bool Narrowed(const Wide& record, Narrow& narrow)
 {
@@ -28,12 +32,12 @@ bool Narrowed(const Wide& record, Narrow& narrow)
     narrow.position = static_cast<std::uint32_t>(record.position);
     narrow.compressedSize = static_cast<std::uint32_t>(record.compressedSize);
     narrow.fileSize = static_cast<std::uint32_t>(record.fileSize);
-    narrow.timestamp = static_cast<std::int32_t>(record.timestamp);
+    narrow.timestamp = FitsSigned32(record.timestamp) ? static_cast<std::int32_t>(record.timestamp) : 0;
     std::memcpy(narrow.path, record.path, sizeof narrow.path);
     std::memcpy(narrow.fileName, record.fileName, sizeof narrow.fileName);
     narrow.crc = record.crc;
     return FitsUnsigned32(record.position) && FitsUnsigned32(record.compressedSize) &&
-           FitsUnsigned32(record.fileSize) && FitsSigned32(record.timestamp);
+           FitsUnsigned32(record.fileSize);
 }
 
 template <class Narrow, class Wide>

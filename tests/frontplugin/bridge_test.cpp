@@ -319,7 +319,7 @@ TEST_F(Bridge, LengthsBeyond32BitsAreNotCut)
 // past 4 GiB, a time outside signed 32 bits) is not cut: such an entry is left out of
 // the tables, the others whole, and GetFileInfo for it fails with the host's record
 // untouched. A position of 2 to 4 GiB from the host reaches the plug-in unsigned.
-TEST_F(Bridge, ValuesA32BitHostCannotHoldAreLeftOutNotCut)
+TEST_F(Bridge, ValuesA32BitHostCannotHoldAreNeverCut)
 {
     FakePlugin archive = AddOtherWidthFake("wide.spi", "wide",
                                            "entries=a.txt,far.txt,big.txt,late.txt,z.txt\ncontent.z.txt=zulu\n"
@@ -334,26 +334,35 @@ TEST_F(Bridge, ValuesA32BitHostCannotHoldAreLeftOutNotCut)
 
     HLOCAL table = nullptr;
     ASSERT_EQ(front.GetArchiveInfo(file.c_str(), 0, kSpiInputFile, &table), 0);
-    ASSERT_EQ(LocalSize(table), 3 * sizeof(SpiFileInfo));
+    // Entries the host could not reach are left out; a date it cannot hold is "none".
+    ASSERT_EQ(LocalSize(table), 4 * sizeof(SpiFileInfo));
     auto* entries = static_cast<SpiFileInfo*>(LocalLock(table));
     EXPECT_STREQ(entries[0].fileName, "a.txt");
-    EXPECT_STREQ(entries[1].fileName, "z.txt");
-    EXPECT_EQ(entries[1].position, 4u);
-    EXPECT_EQ(entries[1].fileSize, 4u);
-    EXPECT_EQ(entries[1].timestamp, 1700000004);
-    EXPECT_EQ(entries[2].method[0], 0);
+    EXPECT_STREQ(entries[1].fileName, "late.txt");
+    EXPECT_EQ(entries[1].timestamp, 0);
+    EXPECT_EQ(entries[1].position, 3u);
+    EXPECT_STREQ(entries[2].fileName, "z.txt");
+    EXPECT_EQ(entries[2].position, 4u);
+    EXPECT_EQ(entries[2].fileSize, 4u);
+    EXPECT_EQ(entries[2].timestamp, 1700000004);
+    EXPECT_EQ(entries[3].method[0], 0);
     LocalUnlock(table);
     LocalFree(table);
 
     ASSERT_EQ(front.GetArchiveInfoW(wideFile.c_str(), 0, kSpiInputFile, &table), 0);
-    ASSERT_EQ(LocalSize(table), 3 * sizeof(SpiFileInfoW));
+    ASSERT_EQ(LocalSize(table), 4 * sizeof(SpiFileInfoW));
     auto* wideEntries = static_cast<SpiFileInfoW*>(LocalLock(table));
     EXPECT_EQ(std::wstring(wideEntries[0].fileName), L"a.txt");
-    EXPECT_EQ(std::wstring(wideEntries[1].fileName), L"z.txt");
+    EXPECT_EQ(std::wstring(wideEntries[1].fileName), L"late.txt");
+    EXPECT_EQ(std::wstring(wideEntries[2].fileName), L"z.txt");
     LocalUnlock(table);
     LocalFree(table);
 
-    for (const std::string name : {"far.txt", "big.txt", "late.txt"}) {
+    SpiFileInfo late = {};
+    ASSERT_EQ(front.GetFileInfo(file.c_str(), 0, "late.txt", kSpiInputFile, &late), 0);
+    EXPECT_EQ(late.timestamp, 0);
+    EXPECT_EQ(late.position, 3u);
+    for (const std::string name : {"far.txt", "big.txt"}) {
         SCOPED_TRACE(name);
         SpiFileInfo entry;
         std::memset(&entry, 0xCC, sizeof entry);

@@ -55,7 +55,6 @@ int ProbeSupport(LPCSTR filename, ULONG_PTR dw)
     // A host's null name is nobody's file; it must not disturb the last probe's result.
     if (!filename)
         return 0;
-    modules();
     RecordBindings& bindings = ModuleBindings();
     ThreadState& thread = *ThisThreadState();
     if (thread.lastRejectedName == filename)
